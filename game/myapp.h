@@ -1,0 +1,289 @@
+// c_MyApp: the game's one app object. It holds every piece of game state,
+// grouped below by the screen or game that owns it; each group's methods
+// live in the source file named beside it.
+#pragma once
+#include "audio/audio.h"
+#include "framework/app.h"
+#include "framework/random.h"
+#include "game/globals.h"
+#include "graphics/graphics.h"
+
+class c_SQPlayer;
+
+// "No value": optional helper arguments, a finger that is up, and the
+// rectangle kind of the draw list.
+const int NOVALUE = -3717;
+const float KIND_RECT = -3717.0f;
+const float KIND_OVAL = -3716.0f;
+
+// Screen numbers (m_mode).
+enum {
+    MODE_MENU = 1,
+    MODE_RETURN_TO_MENU = 2,
+    MODE_QUIT_DIALOG = 4,
+    MODE_STORY = 7,
+    MODE_PLAYING = 10,
+    MODE_LOADING_GAME = 11,
+    MODE_TITLE = 12,
+    MODE_ENTER_TITLE = 13
+};
+
+// Abstract controls (p_PlayKey).
+enum {
+    CTRL_UP = 0,
+    CTRL_LEFT = 3,
+    CTRL_RIGHT = 5,
+    CTRL_DOWN = 8,
+    CTRL_A = 10,
+    CTRL_B = 11,
+    CTRL_X = 12,
+    CTRL_Y = 13,
+    CTRL_LSHOULDER = 14,
+    CTRL_RSHOULDER = 15,
+    CTRL_BACK = 99
+};
+
+class c_MyApp : public c_App {
+public:
+    c_MyApp* m_new();
+    void mark() override;
+
+    // --- Frame loop and screen state machine (game/app.cpp) ---
+    int m_mode = 0;
+    int m_game = 0;
+    int m_loadStep = 0;
+    int m_paused = 0;
+    int m_pauseSlide = -1;
+    int m_pauseY = -64;
+    int m_gameOver = 0;
+    int m_gameOverTimer = 0;
+    int m_titleTimer = 0;
+    int m_creditsOpen = 0;
+    int m_optionsOpen = 0;
+    int m_creditsSlide = 0;
+    int m_optionsSlide = 0;
+    int m_keyLatch = 0;
+    int m_touchLatch = 0;
+    int m_hideHud = 0;
+    int m_fullscreen = 0;
+    int m_lastDeviceWidth = 0;
+    int m_lastDeviceHeight = 0;
+    float m_scaleX = 0;
+    float m_scaleY = 0;
+    int m_fitAxis = 0;
+    int m_landscape = 0;
+    float m_clsRed = 0, m_clsGreen = 0, m_clsBlue = 0, m_clsAlpha = 1;
+    Array<float> m_drawList;  // 2500 records of 15 floats
+    int m_drawCount = 0;
+    int m_mouseX = 0, m_mouseY = 0, m_lastMouseX = 0, m_lastMouseY = 0;
+    int m_mouseDown = 0, m_wasMouseDown = 0, m_mouseHit = 0;
+    Array<int> m_touchDown, m_touchX, m_touchY;  // 10 fingers each
+    float m_accelZeroX = 0, m_accelZeroY = 0;
+    int m_updateLastMs = 0, m_updateFpsRaw = 0, m_updateFps = 0;
+    int m_renderLastMs = 0, m_renderFpsRaw = 0, m_renderFps = 0;
+    Array<int> m_options;  // 25 option values; [5] sound mode
+    Array<int> m_pad;      // 20 abstract pad states
+    c_SQPlayer* m_music = nullptr;
+    int m_i = 0;  // the loop index shared by every method
+
+    int p_OnCreate() override;
+    int p_OnSuspend() override;
+    int p_OnResume() override;
+    int p_OnUpdate() override;
+    int p_OnRender() override;
+    String p_GameName(int game, int style);
+    int p_LoadMenu();
+    void p_RunScreen();
+    void p_UpdatePointer();
+    void p_UpdateLatches();
+
+    // --- Asset loading and the loading display (game/loader.cpp) ---
+    int m_hdLevel = 1;
+    float m_hdScale = 1.0f;
+    Array<c_Image*> m_images;  // 100 image slots
+    Array<int> m_imageInfo;    // 300: frame width, height, count per slot
+    int m_fontSlot = 90;
+    int m_logoSoundPlayed = 0;
+    float m_scrollY = 0;
+    int m_spinAngle = 0;
+    int m_spinRadius = 0;
+
+    void p_SetHdLevel();
+    String p_ImageFile(String name);
+    int p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frames, int flags);
+    int p_LoadFont(int slot, String name, int width, int height);
+    int p_Reload();
+    int p_Loader();
+    int p_WaitStart(int style);
+
+    // --- Drawing helpers and retro text (game/draw.cpp) ---
+    float m_sizeX = 1, m_sizeY = 1, m_rotation = 0;
+    float m_red = 255, m_green = 255, m_blue = 255, m_alpha = 1;
+    int m_blend = 1;
+    int m_cursorX = 0, m_cursorY = 0;
+    float m_screenW = 0, m_screenH = 0;
+    Array<float> m_stars;  // 510 records of 10 floats
+    int m_starCount = 100;
+    Array<float> m_particles;  // 510 records of 10 floats
+    int m_particleCount = 250;
+
+    int p_CLS2D(float r, float g, float b, float a);
+    int p_ResetDraw();
+    int p_SetSize(float sx, float sy = NOVALUE);
+    int p_SetRot(float angle);
+    int p_SetCol(float r, float g, float b, float a = NOVALUE);
+    int p_Alpha(float a);
+    int p_Ink(int ink, int brightness);
+    int p_DrawImg(int slot, float x, float y, float frame);
+    int p_Rect(float x, float y, float w, float h);
+    int p_Oval(float x, float y, float rx, float ry);
+    int p_Text(float x, float y, String text, float alignX, float alignY);
+    int p_CPC_Locate(int column, int row);
+    int p_CPC_Print(String text);
+    int p_DoStars(float dx, float dy);
+    int p_ResetStars(int count);
+    int p_ResetParticles(int count);
+    int p_Rand(int lo, int hi);
+    String p_rstr(int value, int width, String pad);
+
+    // --- Controls (game/controls.cpp) ---
+    int m_iCadeChar = 0;
+    float m_analogX = 0, m_analogY = 0;
+    int m_stickAnchorX = -1, m_stickAnchorY = 0;
+    float m_rampX = 0, m_rampY = 0;
+    int m_buttonHit = 0;
+    int m_padX = 0, m_padY = 0;
+    float m_padScale = 1;
+    int m_pinchActive = 0, m_pinchLast = 0;
+    float m_tiltX = 0, m_tiltY = 0, m_smoothTiltX = 0, m_smoothTiltY = 0;
+
+    int p_PlayKey(int control, int analogue, int player);
+    int p_PlayKeyAll(int control, int analogue);
+    float p_StickX(int axis, int player);
+    float p_StickY(int axis, int player);
+    int p_AnalogueControl();
+    int p_MouseIn(float x, float y, float w, float h);
+    int p_MouseIn_Centered(float cx, float cy, float w, float h);
+    int p_Touch(float x, float y, float w, float h);
+    int p_Button(int slot, float x, float y, int frame);
+    int p_Button0(int slot, float x, float y, int frame);
+    int p_iCade(int on);
+    int p_iCadeKeys();  // applies waiting iCade characters to m_pad
+    int p_FullscreenFlip();
+    int p_OnScreenControls();
+    int p_TiltControls();
+
+    // --- Story scroll and game-selection menu (game/menu.cpp) ---
+    int m_layoutY = 0;
+    int m_blink = 0;
+    int m_menuCursor = 0;
+    int m_menuSlide = -32;
+    float m_swipeSpeed = 0;
+
+    int p_StartScroll();
+    int p_Menu();
+
+    // --- Pause menu, options box and quit dialog (game/pause.cpp, game/options.cpp) ---
+    int m_pauseCursor = 0;
+    float m_gearAngle = 0;
+    int m_layoutX = 0;
+    int m_optionCursor = 0;
+    int m_optionRow = 0;
+    int m_optKeyLatch = 0, m_optTouchLatch = 0;
+
+    int p_InGame();
+    int p_PauseMenu();
+    int p_OptionBox();
+    int p_OuyaQuit();
+
+    // --- Game over and rankings (game/gameover.cpp) ---
+    int p_GameOver();
+    String p_MyNth();
+
+    // --- Credits (game/credits.cpp) ---
+    float m_creditScroll = 0;
+    int m_creditLine = 0;
+
+    int p_CreditBox();
+
+    // --- Settings, best scores and badges (game/save.cpp) ---
+    Array<bool> m_badges;     // 256 flags
+    Array<int> m_scoreTable;  // 350: best at 10g.., recent at 70+10g..
+
+    String p_SaveText();
+    int p_Save();
+    int p_Load();
+
+    // --- Sound effects and tunes (game/audio/sfx.cpp) ---
+    Array<c_Sound*> m_sounds;  // 100 sound slots
+    Array<int> m_channels;     // 33 channel numbers
+    int m_sfxChannel = 0;
+    int m_tunePlaying = 0;
+
+    int p_LoadSFX(int slot);
+    int p_PlaySFX(int slot, float rate = 1, float volume = 1, float pan = 0);
+    int p_PlayTune(String name, int flags);
+    int p_StopTune();
+
+    // --- Mini-game frame and the template game (game/minigames/frame.cpp, skel.cpp) ---
+    int m_score = 0;
+    int m_shownScore = 0;
+    float m_camX = 0, m_camY = 0, m_camTargetX = 0, m_camTargetY = 0;
+    float m_camDX = 0, m_camDY = 0;  // the last camera easing step
+    int m_bestIndex = 0;
+    Array<float> m_players;  // 512: player records of 100 floats
+    Array<float> m_objects;  // 128000: object records of 10 floats
+
+    int p_GameTitle(String word1, String word2, String line1, String line2, String line3, String line4);
+    int p_CommonSetup(int initPlayers);
+    int p_ClearObjects();
+    int p_CameraEase();
+    int p_EaseShownScore();
+    int p_ScoreBar();
+    int p_RunTitle();
+    int p_RunLoadGame();
+    int p_RunGame();
+    int p_GameTitle_Skel();
+    int p_LoadGame_Skel();
+    int p_Game_Skel();
+
+    // --- Vuror Idi (game/minigames/vuroridi.cpp) ---
+    int p_GameTitle_Vuroridi();
+    int p_LoadGame_Vuroridi();
+    int p_Game_Vuroridi();
+
+    // --- Zuzo Variru (game/minigames/rising.cpp) ---
+    int p_GameTitle_Rising();
+    int p_LoadGame_Rising();
+    int p_Game_Rising();
+
+    // --- Zizarevizovu (game/minigames/transformers.cpp) ---
+    int p_GameTitle_Transformers();
+    int p_LoadGame_Transformers();
+    int p_Game_Transformers();
+
+    // --- Dedu Dezu (game/minigames/dedudezu.cpp) ---
+    int p_GameTitle_DeduDezu();
+    int p_LoadGame_DeduDezu();
+    int p_Game_DeduDezu();
+
+    // --- Duze zuz Izora (game/minigames/zur.cpp) ---
+    int p_GameTitle_ZUR();
+    int p_LoadGame_ZUR();
+    int p_Game_ZUR();
+    int p_ZUR_Lay();
+
+    // --- Rev Urezov (game/minigames/zevovever.cpp) ---
+    int p_GameTitle_Zevovever();
+    int p_LoadGame_Zevovever();
+    int p_Game_Zevovever();
+    int p_NextLander();
+
+    // --- Ridera Didud (game/minigames/football.cpp) ---
+    int p_GameTitle_Football();
+    int p_LoadGame_Football();
+    int p_Game_Football();
+};
+
+// Creates the app (the program's bbMain).
+int bbMain();

@@ -1,0 +1,153 @@
+// The collector: allocation with lazy destruction of garbage, the
+// incremental marking step and the sweep that ends a cycle.
+#include "runtime/gc.h"
+
+#include <cstdlib>
+
+int gc_markbit = 1;
+gc_object gc_queued_list{gc_object::static_tag{}};
+gc_object gc_unmarked_list{gc_object::static_tag{}};
+gc_object gc_marked_list{gc_object::static_tag{}};
+gc_object gc_free_list{gc_object::static_tag{}};
+gc_object* gc_cache[8];
+int64_t gc_new_bytes;
+int64_t gc_alloced_bytes;
+int64_t gc_max_alloced_bytes;
+int64_t gc_marked_bytes;
+int64_t gc_free_bytes;
+gc_object* gc_locals[1024];
+gc_object** gc_locals_sp = gc_locals;
+void (*gc_mark_roots)() = nullptr;
+
+static void gc_list_clear(gc_object* head) {
+    head->succ = head;
+    head->pred = head;
+}
+
+void gc_init1() {
+    gc_list_clear(&gc_queued_list);
+    gc_list_clear(&gc_unmarked_list);
+    gc_list_clear(&gc_marked_list);
+    gc_list_clear(&gc_free_list);
+}
+
+void gc_init2() { gc_mark(); }
+
+void gc_mark() {
+    if (gc_mark_roots) gc_mark_roots();
+}
+
+void* gc_object::operator new(size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
+
+void* gc_object_alloc(int n) {
+    if (gc_unmarked_list.succ == nullptr) gc_init1();
+    int size = (n + 7) & ~7;
+    gc_new_bytes += size;
+
+    // Destroy about as many bytes of garbage as this allocation takes.
+    int64_t limit = gc_free_bytes - size;
+    if (limit < 0) limit = 0;
+    while (gc_free_bytes > limit) {
+        gc_object* p = gc_free_list.succ;
+        if (p == &gc_free_list) {
+            gc_free_bytes = 0;
+            break;
+        }
+        gc_list_unlink(p);
+        delete p;
+    }
+
+    gc_object* p = nullptr;
+    if (size < 64 && gc_cache[size >> 3]) {
+        p = gc_cache[size >> 3];
+        gc_cache[size >> 3] = p->succ;
+    } else {
+        p = static_cast<gc_object*>(malloc(size > 0 ? size : 8));
+    }
+    p->flags = gc_markbit | size;
+    gc_list_append(&gc_unmarked_list, p);
+    gc_alloced_bytes += size;
+    if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
+    return p;
+}
+
+void gc_object_free(gc_object* p) {
+    int size = p->GcSize();
+    gc_free_bytes -= size;
+    if (size < 64) {
+        p->succ = gc_cache[size >> 3];
+        gc_cache[size >> 3] = p;
+    } else {
+        free(p);
+    }
+}
+
+static void gc_scan_queued() {
+    gc_object* p = gc_queued_list.succ;
+    gc_list_unlink(p);
+    gc_list_append(&gc_marked_list, p);
+    gc_marked_bytes += p->GcSize();
+    p->mark();
+}
+
+void gc_collect() {
+    gc_locals_sp = gc_locals;
+    if (gc_unmarked_list.succ == nullptr) gc_init1();
+
+    if (gc_new_bytes <= GC_CYCLE_BYTES) {
+        // Mark in proportion to what was allocated since the last sweep.
+        int64_t older = gc_alloced_bytes - gc_new_bytes;
+        int64_t target = gc_new_bytes + older * gc_new_bytes / GC_CYCLE_BYTES;
+        while (gc_marked_bytes < target && gc_queued_list.succ != &gc_queued_list) gc_scan_queued();
+        return;
+    }
+
+    while (gc_queued_list.succ != &gc_queued_list) gc_scan_queued();
+
+    // Sweep: whatever is still unmarked was never reached this cycle.
+    int64_t garbage = gc_alloced_bytes - gc_marked_bytes;
+    if (garbage != 0 && gc_unmarked_list.succ != &gc_unmarked_list) {
+        gc_free_bytes += garbage;
+        gc_object* first = gc_unmarked_list.succ;
+        gc_object* last = gc_unmarked_list.pred;
+        first->pred = gc_free_list.pred;
+        gc_free_list.pred->succ = first;
+        last->succ = &gc_free_list;
+        gc_free_list.pred = last;
+    }
+    // The marked list becomes the unmarked list of the next cycle.
+    if (gc_marked_list.succ != &gc_marked_list) {
+        gc_unmarked_list.succ = gc_marked_list.succ;
+        gc_unmarked_list.pred = gc_marked_list.pred;
+        gc_unmarked_list.succ->pred = &gc_unmarked_list;
+        gc_unmarked_list.pred->succ = &gc_unmarked_list;
+    } else {
+        gc_list_clear(&gc_unmarked_list);
+    }
+    gc_alloced_bytes = gc_marked_bytes;
+    gc_list_clear(&gc_marked_list);
+    gc_marked_bytes = 0;
+    gc_markbit ^= 1;
+    gc_mark();
+    gc_new_bytes = 0;
+}
+
+static bool gc_list_contains(const gc_object* head, const void* p) {
+    for (const gc_object* q = head->succ; q != head; q = q->succ)
+        if (q == p) return true;
+    return false;
+}
+
+bool gc_is_live_object(const void* p) {
+    if (!p || gc_unmarked_list.succ == nullptr) return false;
+    return gc_list_contains(&gc_queued_list, p) || gc_list_contains(&gc_unmarked_list, p) ||
+           gc_list_contains(&gc_marked_list, p);
+}
+
+int gc_list_count(const gc_object* head) {
+    int n = 0;
+    if (!head->succ) return 0;
+    for (const gc_object* q = head->succ; q != head; q = q->succ) ++n;
+    return n;
+}

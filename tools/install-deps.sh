@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and running the game need;
+# with --tests also what the test suite needs (virtual display, software GL,
+# GoogleTest, OpenAL's file backend is part of libopenal1, reference audio files).
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+pkgs=(build-essential cmake ninja-build pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev)
+if [ "${1:-}" = "--tests" ]; then
+  pkgs+=(googletest libgtest-dev xvfb xauth libgl1-mesa-dri xdotool alsa-utils sound-theme-freedesktop)
+fi
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq "${missing[@]}"
+fi
