@@ -55,3 +55,5 @@ public:
 
 // Deletes discarded buffers that no source uses any more.
 void FlushDiscarded(gxtkAudio* audio);
+// Buffers still waiting on the discard list (for tests and diagnostics).
+int DiscardedBufferCount();
