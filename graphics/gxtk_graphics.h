@@ -85,4 +85,26 @@ public:
                              int pitch);
 
     void Flush();
+
+    // Room for count more vertices of a primitive of the given kind and
+    // texture: appends to the pending batch when it matches and fits,
+    // otherwise flushes and starts a new one. Returns the first slot.
+    gxtkVertex* BeginPrim(int type, int count, gxtkSurface* surface);
+    // Writes one vertex through the current matrix, with the current colour.
+    void PutVertex(gxtkVertex* v, float x, float y) {
+        if (m_tformed) {
+            v->x = m_ix * x + m_jx * y + m_tx;
+            v->y = m_iy * x + m_jy * y + m_ty;
+        } else {
+            v->x = x;
+            v->y = y;
+        }
+        v->color = m_color;
+    }
+    void PutVertex(gxtkVertex* v, float x, float y, float u, float tv) {
+        PutVertex(v, x, y);
+        v->u = u;
+        v->v = tv;
+    }
+    void PackColor();
 };
