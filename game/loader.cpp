@@ -1,0 +1,136 @@
+// Asset loading: the resolution level from the window size, image and font
+// slots, the incremental loader that loads one asset per update, and the
+// spinning loading display drawn meanwhile.
+#include <algorithm>
+#include <cmath>
+
+#include "game/myapp.h"
+
+void c_MyApp::p_SetHdLevel() {
+    int w = bb_graphics_DeviceWidth();
+    int h = bb_graphics_DeviceHeight();
+    m_hdLevel = 1;
+    m_hdScale = 1.0f;
+    if (w > 630 || h > 630) {
+        m_hdLevel = 2;
+        m_hdScale = 0.5f;
+    }
+    if (w >= 1231 || h >= 1231) {
+        m_hdLevel = 4;
+        m_hdScale = 0.25f;
+    }
+}
+
+String c_MyApp::p_ImageFile(String name) {
+    if (m_hdLevel == 2) return name + String("-hd.png");
+    if (m_hdLevel == 4) return name + String("-hd2.png");
+    return name + String(".png");
+}
+
+int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frames, int flags) {
+    String file = p_ImageFile(name);
+    // Empty the slot first so the old image can be collected.
+    gc_assign(m_images[slot], nullptr);
+    gc_assign(m_images[slot], bb_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel,
+                                                     frames, flags));
+    m_imageInfo[3 * slot] = m_hdLevel * frameWidth;
+    m_imageInfo[3 * slot + 1] = m_hdLevel * frameHeight;
+    m_imageInfo[3 * slot + 2] = frames;
+    return 0;
+}
+
+// The font sheet holds 128 glyph cells of 16 x 16 logical pixels; its info
+// entries are the glyph advance used by text layout, whatever the level.
+int c_MyApp::p_LoadFont(int slot, String name, int width, int height) {
+    String file = p_ImageFile(name);
+    gc_assign(m_images[slot], nullptr);
+    gc_assign(m_images[slot], bb_graphics_LoadImage2(file, 16 * m_hdLevel, 16 * m_hdLevel, 128, 1));
+    m_imageInfo[3 * slot] = width;
+    m_imageInfo[3 * slot + 1] = height;
+    m_imageInfo[3 * slot + 2] = 128;
+    m_fontSlot = slot;
+    return 0;
+}
+
+int c_MyApp::p_Reload() {
+    m_clsRed = m_clsGreen = m_clsBlue = 0;
+    m_clsAlpha = 1;
+    p_SetHdLevel();
+    p_LoadImg(93, String("common/TarnLogo"), 256, 256, 1, 1);
+    p_LoadFont(90, String("fonts/cpc"), 8, 8);
+    m_fontSlot = 90;
+    m_loadStep = 1;
+    return 0;
+}
+
+int c_MyApp::p_Loader() {
+    p_SetHdLevel();
+    m_scrollY = bb_Game_jscrh;
+    // Sound slots loaded by steps 17 to 27.
+    static const int lateSounds[] = {2, 3, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+    int step = m_loadStep;
+    switch (step) {
+        case 1:
+            p_LoadImg(97, String("icons"), 32, 32, 16, 1);
+            p_LoadSFX(96);
+            break;
+        case 2: p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1); break;
+        case 3: p_LoadImg(94, String("common/dpad"), 32, 32, 16, 1); break;
+        case 4:
+            p_LoadImg(93, String("common/TarnLogo"), 256, 256, 1, 1);
+            if (m_logoSoundPlayed == 0) {
+                p_PlaySFX(96, 1, 1, 0);
+                m_logoSoundPlayed = 1;
+            }
+            break;
+        case 5: p_LoadImg(91, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
+        case 6: p_LoadFont(90, String("fonts/cpc"), 8, 8); break;
+        case 7: p_LoadSFX(1); break;
+        case 8: p_LoadSFX(95); break;
+        case 9: p_LoadSFX(98); break;
+        case 10: p_LoadSFX(99); break;
+        case 11: p_LoadImg(99, String("menu"), 256, 256, 4, 1); break;
+        case 12: p_LoadImg(98, String("logo"), 256, 128, 1, 1); break;
+        case 13: p_LoadImg(96, String("parts"), 8, 8, 256, 1); break;
+        case 14: p_LoadImg(80, String("BadgesA"), 64, 64, 64, 1); break;
+        case 15: p_LoadSFX(97); break;
+        case 16: p_LoadImg(1, String("gfx"), 16, 16, 256, 1); break;
+        default:
+            if (step >= 17 && step <= 27) p_LoadSFX(lateSounds[step - 17]);
+            break;
+    }
+    if (step >= 28)
+        m_loadStep = 0;
+    else
+        m_loadStep = step + 1;
+    p_WaitStart(1);
+    return 0;
+}
+
+int c_MyApp::p_WaitStart(int style) {
+    p_CLS2D(40, 40, 80, 1);
+    float w = bb_Game_jscrw, h = bb_Game_jscrh;
+    m_spinRadius = static_cast<int>(std::min(w, h));
+    m_spinAngle += 16;
+
+    // The back ring: a tail of eleven dots brightening toward its head.
+    for (int i = 0; i <= 10; ++i) {
+        float a = (m_spinAngle + 180 + 16 * i) * D2R;
+        p_SetCol(250, 250, 250, i / 10.0f);
+        m_blend = 1;
+        p_Oval(w / 2 + std::sin(a) * m_spinRadius / 4, h / 2 - std::cos(a) * m_spinRadius / 4, 8, 8);
+    }
+    p_SetCol(255, 255, 0, 0.8f);
+    p_Oval(w / 2, h / 2, m_spinRadius * 0.3f, m_spinRadius * 0.3f);
+    p_SetCol(250, 160, 60, 0.7f);
+    p_Rect(0, h * 0.4f, w, h * 0.2f);
+    p_ResetDraw();
+    p_DrawImg(93, w * 0.5f, h * 0.48f, 0);
+    // The front ring runs opposite the back ring.
+    for (int i = 0; i <= 10; ++i) {
+        float a = (m_spinAngle + 16 * i) * D2R;
+        p_SetCol(50, 50, 50, i / 10.0f);
+        p_Oval(w / 2 + std::sin(a) * m_spinRadius / 4, h / 2 - std::cos(a) * m_spinRadius / 4, 8, 8);
+    }
+    return 0;
+}
