@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what the game needs, builds it and starts it from its build folder
+# (the game reads ./data and keeps its state in ./.zorbelstate there).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKQ_BUILD_TESTS=OFF
+cmake --build build --target kestrel-quillons
+cd build
+exec ./kestrel-quillons
