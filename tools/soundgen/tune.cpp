@@ -5,6 +5,7 @@
 //   00  C4   24                   row, note, volume [, effect]
 //   04  ---  18                   volume only (keeps a note ringing)
 //   08  E4   off                  "off" silences the voice
+//   10  ---  .                    a rest: keeps repeat= from filling the row
 // Lanes: drums1, drums2 (drum names), lead, accomp (note 13 is C4) and bass
 // (note 13 is C2). Effects: slideup:N slidedown:N fastup:N fastdown:N end.
 #include "tune.h"
@@ -58,13 +59,6 @@ int PitchClass(const std::string& name, const Reader& r) {
     int midi = 0;
     if (!NoteNumber(name + "4", &midi)) r.Fail("'" + name + "' is not a pitch class");
     return midi % 12;
-}
-
-bool CellEmpty(const Tune& t, int p, int lane, int row) {
-    for (int f = 0; f < kFields; ++f) {
-        if (t.At(p, lane, row, f)) return false;
-    }
-    return true;
 }
 
 void ParseRow(const Reader& r, std::istringstream& words, const std::string& first, Tune& tune,
@@ -132,14 +126,15 @@ Tune ParseTune(const std::string& text, const std::string& fileName) {
     r.file = fileName;
     std::set<int> scale;
     std::set<std::pair<int, int>> defined;
-    std::set<int> rowsSeen;
+    std::set<int> rowsSeen;  // rows written in the current pattern, rests included
     int lane = -1, pattern = -1, repeat = 0;
 
-    // Filling rows from the repeat length happens when the next pattern (or the file) starts.
+    // repeat=N fills every row from N on that the pattern did not write
+    // itself; this happens when the next pattern (or the file) starts.
     auto finishPattern = [&]() {
         if (lane < 0 || repeat <= 0) return;
         for (int row = repeat; row < kRows; ++row) {
-            if (!CellEmpty(tune, pattern, lane, row)) continue;
+            if (rowsSeen.count(row)) continue;
             for (int f = 0; f < kFields; ++f) tune.At(pattern, lane, row, f) = tune.At(pattern, lane, row % repeat, f);
         }
     };
