@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kOutRate = 44100;
 constexpr float kMaster = 0.5f;
+constexpr double kPi = 3.14159265358979323846;
 
 struct Rng {
     uint32_t seed = 0;
@@ -224,7 +225,7 @@ double MedianFlatness(const std::vector<float>& s) {
     std::vector<double> flat;
     for (size_t start = 0; start + n <= s.size(); start += n * 4) {
         std::vector<std::complex<double>> x(n);
-        for (int i = 0; i < n; ++i) x[i] = s[start + i] * (0.5 - 0.5 * std::cos(2.0 * M_PI * i / (n - 1)));
+        for (int i = 0; i < n; ++i) x[i] = s[start + i] * (0.5 - 0.5 * std::cos(2.0 * kPi * i / (n - 1)));
         // Iterative radix-2 FFT.
         for (int i = 1, j = 0; i < n; ++i) {
             int bit = n >> 1;
@@ -233,7 +234,7 @@ double MedianFlatness(const std::vector<float>& s) {
             if (i < j) std::swap(x[i], x[j]);
         }
         for (int len = 2; len <= n; len <<= 1) {
-            const std::complex<double> w = std::polar(1.0, -2.0 * M_PI / len);
+            const std::complex<double> w = std::polar(1.0, -2.0 * kPi / len);
             for (int i = 0; i < n; i += len) {
                 std::complex<double> wk = 1.0;
                 for (int k = 0; k < len / 2; ++k, wk *= w) {

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace soundgen {
 namespace {
@@ -232,6 +233,9 @@ int ChooseLoopLength(double base, int rate, double wantLen, int* samples) {
 std::vector<float> RenderLoop(const Loop& loop, int* cycles) {
     int n = 0;
     const int k = ChooseLoopLength(loop.base, loop.rate, loop.len, &n);
+    if (k <= 0 || n <= 0) {
+        throw std::runtime_error(loop.name + ": no whole number of cycles fits 0.2 to 0.5 s");
+    }
     std::vector<double> mix(n, 0.0);
     const int kAnalysis = 8192;
 

@@ -80,7 +80,8 @@ std::vector<float> RenderSound(const Sound& sound);
 
 // Picks a loop length holding a whole number of cycles of `base`, as close to
 // `wantLen` seconds as possible within 0.2..0.5 s while staying in tune.
-// Returns the number of cycles and sets *samples.
+// Returns the number of cycles and sets *samples; 0 if no whole number of
+// cycles fits that range.
 int ChooseLoopLength(double base, int rate, double wantLen, int* samples);
 
 // Renders a looping instrument sample (a whole number of cycles, starting at
