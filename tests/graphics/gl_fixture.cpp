@@ -1,0 +1,87 @@
+// Window, GL call recording and PNG helpers shared by the graphics tests.
+#include "gl_fixture.h"
+
+#include <GLFW/glfw3.h>
+#include <stb/stb_image_write.h>
+#include <stdlib.h>
+
+std::vector<GLDrawCall> GLRecorder::draws;
+int GLRecorder::genTextures = 0;
+
+namespace {
+void RecDrawArrays(GLenum mode, GLint first, GLsizei count) {
+    GLRecorder::draws.push_back({mode, first, count, false});
+    gxtkGLSystem().DrawArrays(mode, first, count);
+}
+void RecDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    GLRecorder::draws.push_back({mode, 0, count, true});
+    gxtkGLSystem().DrawElements(mode, count, type, indices);
+}
+void RecGenTextures(GLsizei n, GLuint* names) {
+    GLRecorder::genTextures += n;
+    gxtkGLSystem().GenTextures(n, names);
+}
+}  // namespace
+
+void GLRecorder::Install() {
+    gxtkGLReset();
+    gxtkGL.DrawArrays = RecDrawArrays;
+    gxtkGL.DrawElements = RecDrawElements;
+    gxtkGL.GenTextures = RecGenTextures;
+    Clear();
+}
+
+BBGlfwGame* TestHost() {
+    static BBGlfwGame* host = nullptr;
+    if (!host) {
+        if (!glfwInit()) {
+            ADD_FAILURE() << "glfwInit failed: the graphics tests need a display (run under xvfb-run)";
+            return nullptr;
+        }
+        host = BBGlfwGame::GlfwGame() ? BBGlfwGame::GlfwGame() : new BBGlfwGame();
+    }
+    if (!host->Window()) host->SetGlfwWindow(320, 240, 8, 8, 8, 8, 0, 0, false);
+    return host;
+}
+
+void ReopenTestWindow(int width, int height) { TestHost()->SetGlfwWindow(width, height, 8, 8, 8, 8, 0, 0, false); }
+
+void GLTest::SetUp() {
+    BBGlfwGame* host = TestHost();
+    ASSERT_TRUE(host && host->Window()) << "no window";
+    glfwMakeContextCurrent(host->Window());
+    GLRecorder::Install();
+    gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
+    device = new gxtkGraphics();
+    bb_graphics_SetGraphicsDevice(device);
+}
+
+void GLTest::TearDown() {
+    bb_graphics_EndRender();
+    bb_graphics_SetGraphicsDevice(nullptr);
+    gxtkGLReset();
+}
+
+void GLTest::BeginFrame() {
+    device->BeginRender();
+    bb_graphics_BeginRender();
+    device->Cls(0, 0, 0);
+    GLRecorder::Clear();
+}
+
+unsigned int GLTest::Pixel(int x, int y) {
+    Array<int> px(1);
+    device->ReadPixels(px, x, y, 1, 1, 0, 1);
+    return static_cast<unsigned int>(px[0]);
+}
+
+std::string TempDir() {
+    char tmpl[] = "/tmp/kq-gfx-XXXXXX";
+    const char* dir = mkdtemp(tmpl);
+    return dir ? std::string(dir) : std::string("/tmp");
+}
+
+std::string WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgba) {
+    stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4);
+    return path;
+}
