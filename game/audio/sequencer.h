@@ -18,7 +18,11 @@ public:
     Array<c_Sound*> m_kitB;         // 9
     Array<c_Sound*> m_instruments;  // 8
     String m_tunePath;
-    c_Image* m_tuneImage = nullptr;
+    // The tune image while loading: per pixel, the blue level the image
+    // shows when drawn at 1:1 over a background without blue.
+    Array<int> m_tunePixels;
+    int m_tuneWidth = 0;
+    int m_tuneHeight = 0;
     Array<int> m_tuneData;  // 262145
     Array<int> m_lastPattern;  // 8
     int m_nextTick = 0;
@@ -55,6 +59,7 @@ public:
     int p_SQ_PlayNote(int voice, int note, int volume, int effect, int parameter);
     int p_SQ_LoadChunk();
     int p_SQ_DecodeFrame(int frame);
+    int p_SQ_LoadTuneImage();
     void p_StopSoundingVoices();
     int p_Rand(int lo, int hi);
     float p_GetPitch(int n);
