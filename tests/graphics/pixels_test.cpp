@@ -1,0 +1,236 @@
+// What the renderer puts into the frame buffer, read back with ReadPixels:
+// placement through the matrix, blending of premultiplied colour, the
+// scissor, pixel writes into surfaces, the power-of-two retry and textures
+// made again after the window is reopened.
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+
+#include "gl_fixture.h"
+
+namespace {
+
+using Pixels = GLTest;
+
+::testing::AssertionResult Near(unsigned int pixel, int r, int g, int b, int tolerance = 2) {
+    if (std::abs(Red(pixel) - r) <= tolerance && std::abs(Green(pixel) - g) <= tolerance &&
+        std::abs(Blue(pixel) - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << Red(pixel) << ", " << Green(pixel) << ", " << Blue(pixel)
+                                         << ") is not near (" << r << ", " << g << ", " << b << ")";
+}
+
+// A surface of one solid RGBA colour, straight (not premultiplied) alpha.
+gxtkSurface* SolidSurface(int w, int h, unsigned char r, unsigned char g, unsigned char b, unsigned char a) {
+    auto* data = static_cast<unsigned char*>(malloc(static_cast<size_t>(w) * h * 4));
+    for (int i = 0; i < w * h; ++i) {
+        data[i * 4] = r;
+        data[i * 4 + 1] = g;
+        data[i * 4 + 2] = b;
+        data[i * 4 + 3] = a;
+    }
+    auto* s = new gxtkSurface();
+    s->SetData(data, w, h, 4);
+    return s;
+}
+
+TEST_F(Pixels, RectanglesLandWhereTheMatrixPutsThem) {
+    BeginFrame();
+    device->SetColor(255, 255, 0);
+    device->SetMatrix(2, 0, 0, 3, 10, 20);
+    device->DrawRect(0, 0, 5, 5);  // covers x 10..20, y 20..35
+    EXPECT_TRUE(Near(Pixel(11, 21), 255, 255, 0));
+    EXPECT_TRUE(Near(Pixel(19, 34), 255, 255, 0));
+    EXPECT_TRUE(Near(Pixel(9, 21), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(21, 21), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(11, 36), 0, 0, 0));
+
+    // Through the module: Translate then Rotate turns about the new origin.
+    device->Cls(0, 0, 0);
+    bb_graphics_Translate(100, 50);
+    bb_graphics_Rotate(90);  // x axis now points up the screen
+    bb_graphics_DrawRect(0, 0, 20, 4);
+    EXPECT_TRUE(Near(Pixel(101, 40), 255, 255, 0));
+    EXPECT_TRUE(Near(Pixel(101, 60), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(120, 45), 0, 0, 0));
+}
+
+TEST_F(Pixels, PremultipliedAlphaAndAdditiveBlending) {
+    BeginFrame();
+    device->Cls(0, 0, 255);
+    device->SetColor(255, 0, 0);
+    device->SetAlpha(0.5f);
+    device->DrawRect(0, 0, 10, 10);
+    EXPECT_TRUE(Near(Pixel(5, 5), 127, 0, 128));
+
+    device->SetBlend(1);
+    device->SetAlpha(1);
+    device->SetColor(100, 50, 0);
+    device->DrawRect(20, 0, 10, 10);
+    device->DrawRect(20, 0, 10, 10);
+    EXPECT_TRUE(Near(Pixel(25, 5), 200, 100, 255));
+
+    // A texture's straight alpha is premultiplied when it is stored, so a
+    // half-transparent red pixel over white comes out pink, not red.
+    device->SetBlend(0);
+    device->SetColor(255, 255, 255);
+    device->Cls(255, 255, 255);
+    gxtkSurface* s = SolidSurface(8, 8, 255, 0, 0, 128);
+    EXPECT_EQ(s->m_data[0], 128);
+    EXPECT_EQ(s->m_data[3], 128);
+    device->DrawSurface(s, 40, 40);
+    EXPECT_TRUE(Near(Pixel(44, 44), 255, 127, 127));
+}
+
+TEST_F(Pixels, ScissorClipsWithTopLeftOriginAndFullWindowTurnsItOff) {
+    BeginFrame();
+    device->SetScissor(10, 20, 30, 5);
+    device->DrawRect(0, 0, 200, 200);
+    EXPECT_TRUE(Near(Pixel(15, 22), 255, 255, 255));
+    EXPECT_TRUE(Near(Pixel(15, 18), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(15, 26), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(45, 22), 0, 0, 0));
+
+    device->SetScissor(0, 0, device->Width(), device->Height());
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    device->DrawRect(0, 0, 200, 200);
+    EXPECT_TRUE(Near(Pixel(15, 18), 255, 255, 255));
+}
+
+TEST_F(Pixels, ReadPixelsReturnsTheTopRowFirstAtOffsetAndPitch) {
+    BeginFrame();
+    device->SetColor(255, 0, 0);
+    device->DrawRect(0, 0, 2, 1);
+    device->SetColor(0, 255, 0);
+    device->DrawRect(0, 1, 2, 1);
+
+    Array<int> px(8);
+    for (int i = 0; i < 8; ++i) px[i] = 7;
+    device->ReadPixels(px, 0, 0, 2, 2, 1, 3);
+    EXPECT_EQ(px[0], 7);
+    EXPECT_EQ(static_cast<unsigned>(px[1]), 0xFFFF0000u);
+    EXPECT_EQ(static_cast<unsigned>(px[2]), 0xFFFF0000u);
+    EXPECT_EQ(px[3], 7);
+    EXPECT_EQ(static_cast<unsigned>(px[4]), 0xFF00FF00u);
+    EXPECT_EQ(static_cast<unsigned>(px[5]), 0xFF00FF00u);
+    EXPECT_EQ(px[6], 7);
+
+    // Through the module a pitch of 0 means the width; a rectangle that
+    // runs past the end of the array fills only what fits.
+    Array<int> small(3);
+    bb_graphics_ReadPixels(small, 0, 0, 2, 2, 0, 0);
+    EXPECT_EQ(static_cast<unsigned>(small[1]), 0xFFFF0000u);
+    EXPECT_EQ(static_cast<unsigned>(small[2]), 0xFF00FF00u);
+}
+
+TEST_F(Pixels, WritePixelsStoresPremultipliedAndUploadsToTheTexture) {
+    BeginFrame();
+    gxtkSurface* s = device->CreateSurface(4, 4);
+    Array<int> src(16);
+    for (int i = 0; i < 16; ++i) src[i] = static_cast<int>(0xFF0000FFu);  // opaque blue
+    device->WritePixels2(s, src, 0, 0, 4, 4, 0, 4);
+    Array<int> half(2);
+    half[0] = static_cast<int>(0x80FF0000u);  // half-transparent red
+    half[1] = static_cast<int>(0xFF00FF00u);  // opaque green
+    device->WritePixels2(s, half, 1, 2, 2, 1, 0, 2);
+    const unsigned char* p = s->m_data + (2 * 4 + 1) * 4;
+    EXPECT_EQ(p[0], 128);
+    EXPECT_EQ(p[2], 0);
+    EXPECT_EQ(p[3], 128);
+
+    device->SetMatrix(50, 0, 0, 50, 0, 0);  // each texel 50 x 50 pixels
+    device->DrawSurface(s, 0, 0);
+    EXPECT_TRUE(Near(Pixel(25, 25), 0, 0, 255, 8));
+    EXPECT_TRUE(Near(Pixel(75, 125), 128, 0, 0, 8));
+    EXPECT_TRUE(Near(Pixel(125, 125), 0, 255, 0, 8));
+
+    // Rectangles outside the surface or the array are refused whole.
+    device->WritePixels2(s, src, 2, 2, 4, 4, 0, 4);
+    device->WritePixels2(s, half, 0, 0, 2, 2, 0, 2);
+    EXPECT_EQ(s->m_data[2], 255);
+    EXPECT_EQ(s->m_data[0], 0);
+}
+
+// Fails every texture allocation whose sizes are not powers of two, as an
+// old driver does.
+GLenum g_pendingError = GL_NO_ERROR;
+bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+void RefuseNpotTexImage(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border, GLenum format,
+                        GLenum type, const void* pixels) {
+    if (!PowerOfTwo(w) || !PowerOfTwo(h)) {
+        g_pendingError = GL_INVALID_VALUE;
+        return;
+    }
+    gxtkGLSystem().TexImage2D(target, level, internal, w, h, border, format, type, pixels);
+}
+GLenum PendingError() {
+    GLenum e = g_pendingError;
+    g_pendingError = GL_NO_ERROR;
+    return e != GL_NO_ERROR ? e : gxtkGLSystem().GetError();
+}
+
+TEST_F(Pixels, RefusedSizesAreRetriedAtPowersOfTwo) {
+    BeginFrame();
+    gxtkGL.TexImage2D = RefuseNpotTexImage;
+    gxtkGL.GetError = PendingError;
+    gxtkSurface* s = SolidSurface(100, 50, 0, 255, 255, 255);
+    s->Bind();
+    EXPECT_FLOAT_EQ(s->m_uscale, 1.0f / 128);
+    EXPECT_FLOAT_EQ(s->m_vscale, 1.0f / 64);
+    device->DrawSurface(s, 0, 0);
+    device->DrawSurface2(s, 150, 0, 50, 0, 50, 50);
+    EXPECT_TRUE(Near(Pixel(98, 48), 0, 255, 255, 8));
+    EXPECT_TRUE(Near(Pixel(102, 48), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(98, 52), 0, 0, 0));
+    EXPECT_TRUE(Near(Pixel(198, 48), 0, 255, 255, 8));
+
+    // A driver that takes the size as it is gets a texture of that size.
+    gxtkGLReset();
+    gxtkSurface* t = SolidSurface(100, 50, 0, 255, 255, 255);
+    t->Bind();
+    EXPECT_FLOAT_EQ(t->m_uscale, 1.0f / 100);
+}
+
+TEST_F(Pixels, ImagesStillDrawAfterTheWindowIsReopened) {
+    std::string dir = TempDir();
+    std::vector<unsigned char> rgba(16 * 8 * 4);
+    for (int i = 0; i < 16 * 8; ++i) {
+        bool left = (i % 16) < 8;
+        rgba[i * 4] = left ? 255 : 0;
+        rgba[i * 4 + 1] = 0;
+        rgba[i * 4 + 2] = left ? 0 : 255;
+        rgba[i * 4 + 3] = 255;
+    }
+    std::string path = WritePng(dir + "/two.png", 16, 8, rgba);
+    c_Image* image = bb_graphics_LoadImage(String(path.c_str()), 2, 0);
+    ASSERT_NE(image, nullptr);
+
+    BeginFrame();
+    bb_graphics_DrawImage(image, 0, 0, 1);
+    EXPECT_TRUE(Near(Pixel(4, 4), 0, 0, 255));
+
+    int seq = glfwGraphicsSeq;
+    ReopenTestWindow(200, 100);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+    GLRecorder::Install();
+    BeginFrame();
+    EXPECT_EQ(device->Width(), 200);
+    bb_graphics_DrawImage(image, 10, 10, 0);
+    bb_graphics_DrawImage(image, 30, 10, 1);
+    EXPECT_TRUE(Near(Pixel(14, 14), 255, 0, 0));
+    EXPECT_TRUE(Near(Pixel(34, 14), 0, 0, 255));
+    EXPECT_EQ(GLRecorder::genTextures, 1) << "the texture is made once for the new context";
+    EXPECT_EQ(image->m_surface->m_seq, glfwGraphicsSeq);
+    ReopenTestWindow(320, 240);
+}
+
+TEST_F(Pixels, MissingOrUndecodableFilesLoadAsNull) {
+    std::string dir = TempDir();
+    EXPECT_EQ(bb_graphics_LoadImage(String((dir + "/none.png").c_str()), 1, 0), nullptr);
+    FILE* f = fopen((dir + "/junk.png").c_str(), "wb");
+    fputs("not an image", f);
+    fclose(f);
+    EXPECT_EQ(bb_graphics_LoadImage2(String((dir + "/junk.png").c_str()), 8, 8, 1, 0), nullptr);
+}
+
+}  // namespace
