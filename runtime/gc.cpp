@@ -63,7 +63,10 @@ void* gc_object_alloc(int n) {
         p = gc_cache[size >> 3];
         gc_cache[size >> 3] = p->succ;
     } else {
-        p = static_cast<gc_object*>(malloc(size > 0 ? size : 8));
+        // The physical block always has room for the header, even when a
+        // caller asks for fewer bytes than that.
+        size_t physical = size < static_cast<int>(sizeof(gc_object)) ? sizeof(gc_object) : size;
+        p = static_cast<gc_object*>(malloc(physical));
     }
     p->flags = gc_markbit | size;
     gc_list_append(&gc_unmarked_list, p);
