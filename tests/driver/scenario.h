@@ -1,0 +1,96 @@
+// Scenario driver: boots the real game in-process with a real window (under
+// Xvfb), steps updates and renders on a clock it controls, feeds input through
+// the host's own event entry points and exposes the draw list and the app.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "game/myapp.h"
+
+class BBGlfwGame;
+
+class Scenario {
+public:
+    // A fresh working directory (a temp dir with data -> KQ_DATA_DIR and,
+    // when haveState, ./.zorbelstate holding stateText), a fresh runtime and
+    // app, a window of width x height, and the game started. The host then
+    // renders once, as its loop does before the first update. Only one
+    // Scenario may be alive at a time; several may run one after another.
+    explicit Scenario(int width = 640, int height = 480, const std::string& stateText = "",
+                      bool haveState = false);
+    ~Scenario();
+    Scenario(const Scenario&) = delete;
+    Scenario& operator=(const Scenario&) = delete;
+
+    c_MyApp* App();
+    BBGlfwGame* Host();
+
+    // Clock: starts at 1000 s; Update advances it by 1/60 s per update.
+    void Update(int n = 1);
+    void Render();
+    void Step(int n = 1);  // n times Update + Render
+    void AdvanceMs(int ms);
+    double Time();
+
+    // Keyboard through BBGlfwGame::OnKey / OnChar (GLFW 3 key codes).
+    void KeyDown(int glfwKey);
+    void KeyUp(int glfwKey);
+    void Press(int glfwKey, int holdUpdates = 1);  // down, Update(hold), up, Update()
+    void Char(unsigned ch);
+
+    // Mouse in window pixels through OnMousePos / OnMouseButton.
+    void MouseMove(float x, float y);
+    void MouseDown(int button = 0);
+    void MouseUp(int button = 0);
+    void MoveToVirtual(float vx, float vy);  // uses the last render's fit
+    // Down at a virtual position, Update(hold), up, Update().
+    void Click(float vx, float vy, int holdUpdates = 1);
+
+    // Joystick port 0..3 through the host's joystick source. SetJoystick: a
+    // raw joystick, axes and buttons as GLFW lists them (left x, left y with
+    // down positive, ...). SetGamepad: GLFW's gamepad layout, buttons A, B,
+    // X, Y, LB, RB, back, start, guide, left thumb, right thumb, d-pad up,
+    // right, down, left; axes left x, left y (down positive), right x, right
+    // y, triggers (-1 released). ClearJoystick unplugs the port.
+    void SetJoystick(int port, const std::vector<float>& axes, const std::vector<int>& buttons);
+    void SetGamepad(int port, const std::vector<float>& axes, const std::vector<int>& buttons);
+    void ClearJoystick(int port);
+
+    // Window events.
+    void Resize(int width, int height);
+    void Suspend();
+    void Resume();
+
+    void FinishLoading();  // Step until m_loadStep == 0 (fails after 200)
+    void ToMenu();         // FinishLoading, skip the story, Step until m_mode == 1
+
+    struct Record {
+        float kind, x, y, rotation, sx, sy, frame, alpha, r, g, b, blend;
+    };
+    std::vector<Record> Records();  // the current draw list decoded
+    // Strings rebuilt from the glyph records of the font slot: one entry per
+    // run of glyphs on one line advancing by whole cells (blanks between
+    // glyphs are restored, leading and trailing blanks are not).
+    struct TextRun {
+        std::string text;
+        float x, y;    // centre of the first glyph
+        float size;    // text scale (record scale x)
+        float r, g, b, alpha;
+    };
+    std::vector<TextRun> TextRuns();
+    std::vector<std::string> Texts();
+    bool HasText(const std::string& s);  // some run contains s
+    const TextRun* FindText(const std::string& s);  // first run containing s, or null
+
+    // Reads the front buffer after a Render and writes it as a PNG.
+    bool Screenshot(const std::string& pngPath);
+
+    std::string WorkDir();
+    std::string StateText();  // the state file's content ("" when absent)
+    bool HaveStateFile();
+
+private:
+    std::string m_prevDir;
+    std::string m_workDir;
+    int m_mouseX = 0, m_mouseY = 0;
+};
