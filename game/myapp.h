@@ -219,6 +219,9 @@ public:
     Array<int> m_channels;     // 33 channel numbers
     int m_sfxChannel = 0;
     int m_tunePlaying = 0;
+    int m_sfxPlays[100] = {};  // effects started per slot (diagnostics and tests)
+    int m_lastSfxSlot = -1;    // slot of the last effect that passed the sound-mode gate
+    float m_lastSfxRate = 0, m_lastSfxVolume = 0, m_lastSfxPan = 0;
 
     int p_LoadSFX(int slot);
     int p_PlaySFX(int slot, float rate = 1, float volume = 1, float pan = 0);
