@@ -31,9 +31,10 @@ void DecodeFile(const std::string& path, bool ogg, Decoded& d) {
 
 // Decodes bytes through a temporary file.
 void DecodeBytes(const std::string& bytes, Decoded& d) {
-    std::string path = testing::TempDir() + "kq_edge.wav";
+    std::string path = testing::TempDir() + "kq_edge_" + std::to_string(getpid()) + ".wav";
     ASSERT_TRUE(WriteFile(path, bytes));
     DecodeFile(path, false, d);
+    remove(path.c_str());
 }
 
 // The virtual memory high-water mark of this process, in kB.
@@ -111,10 +112,11 @@ TEST(OggDecoding, DecodedVoiceMatchesTheSameVoiceAsWav) {
 
 TEST(OggDecoding, NonVorbisDataFails) {
     for (std::string bytes : {std::string("OggS not really a vorbis stream at all"), ToneWav(440, 0.1)}) {
-        std::string path = testing::TempDir() + "kq_bad.ogg";
+        std::string path = testing::TempDir() + "kq_bad_" + std::to_string(getpid()) + ".ogg";
         ASSERT_TRUE(WriteFile(path, bytes));
         Decoded d;
         DecodeFile(path, true, d);
+        remove(path.c_str());
         EXPECT_EQ(d.data, nullptr);
     }
 }
@@ -205,7 +207,7 @@ TEST(WavDecoding, HugeClaimsFailWithoutAllocating) {
 TEST(LoadAudioData, ChoosesTheDecoderByExtensionAndMapsDataPaths) {
     BBGlfwGame host;
     namespace fs = std::filesystem;
-    fs::path dir = fs::path(testing::TempDir()) / "kq_audio_paths";
+    fs::path dir = fs::path(testing::TempDir()) / ("kq_audio_paths_" + std::to_string(getpid()));
     fs::create_directories(dir / "data" / "sfx");
     std::string wav = ToneWav(440, 0.05);
     for (const char* name : {"a.wav", "b.WAV", "c.mp3", "d.wav.bak"}) ASSERT_TRUE(WriteFile((dir / "data" / "sfx" / name).string(), wav));
@@ -234,4 +236,5 @@ TEST(LoadAudioData, ChoosesTheDecoderByExtensionAndMapsDataPaths) {
     EXPECT_FALSE(load("zorbel://data/sfx/missing.wav", &frames));
     EXPECT_FALSE(load("zorbel://cache/sfx/a.wav", &frames));
     fs::current_path(old);
+    fs::remove_all(dir);
 }
