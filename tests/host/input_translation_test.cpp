@@ -141,13 +141,4 @@ TEST_F(HostInput, MouseButtonsAndPositionAndTheCloseKey) {
     EXPECT_EQ(rec->keys, (Events{{1, 432}, {2, 432}}));
 }
 
-TEST_F(HostInput, NothingPassesBeforeTheGameStarts) {
-    BBGlfwGame idle;
-    Recorder* r = new Recorder();
-    idle.SetDelegate(r);
-    idle.OnKey(GLFW_KEY_A, GLFW_PRESS);
-    idle.OnChar('a');
-    EXPECT_TRUE(r->keys.empty());
-}
-
 }  // namespace
