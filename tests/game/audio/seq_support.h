@@ -2,6 +2,8 @@
 // device that records every channel call (and still forwards it to OpenAL),
 // and a fixture that builds a player on them.
 #pragma once
+#include <AL/al.h>
+#include <AL/alc.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -91,14 +93,13 @@ inline uint32_t RefVoiceSeed(int v, int n, uint32_t b) { return (v * 7u + n * 9u
 inline uint32_t RefInstrumentSeed(int n, uint32_t b) { return (b + n) * 1948736821u - 873057359u; }
 inline uint32_t RefChordSeed(int n, uint32_t b) { return (n * 9u + b) * 2001863745u - 2084129712u; }
 
-// Host, clock and recording device live for the whole test program; each
-// test gets a fresh player on channel base 32 with a tune already "loaded".
+// Host and clock live for the whole test program; each test gets a fresh
+// recording device and a player on channel base 32.
 class SeqTest : public ::testing::Test {
 public:
     static BBGlfwGame* host;
     static TestClock* clock;
-    static RecordingAudio* audio;
-
+    RecordingAudio* audio = nullptr;
     c_SQPlayer* player = nullptr;
 
     static void SetUpTestSuite() {
@@ -106,20 +107,34 @@ public:
         if (!getenv("ALSOFT_CONF")) setenv("ALSOFT_DRIVERS", "null", 0);
         if (!host) host = BBGlfwGame::GlfwGame() ? BBGlfwGame::GlfwGame() : new BBGlfwGame();
         if (!clock) clock = new TestClock();
-        if (!audio) audio = new RecordingAudio();
     }
 
     void SetUp() override {
         host->SetPlatform(clock);
         bb_app__game = host;
+        audio = new RecordingAudio();
         bb_audio_SetAudioDevice(audio);
         clock->ms = 50000;
-        audio->calls.clear();
         player = (new c_SQPlayer)->m_new();
         player->p_SQ_Init(32, 4, 3, 3, 4);
     }
 
-    void TearDown() override { host->SetPlatform(nullptr); }
+    void TearDown() override {
+        CloseDevice(audio);
+        bb_audio_SetAudioDevice(nullptr);
+        host->SetPlatform(nullptr);
+    }
+
+    static void CloseDevice(gxtkAudio* device) {
+        ALCcontext* ctx = static_cast<ALCcontext*>(device->m_alcContext);
+        ALCdevice* dev = static_cast<ALCdevice*>(device->m_alcDevice);
+        if (ctx) {
+            if (alcGetCurrentContext() == ctx) alcMakeContextCurrent(nullptr);
+            alcDestroyContext(ctx);
+        }
+        if (dev) alcCloseDevice(dev);
+        device->m_alcContext = device->m_alcDevice = nullptr;
+    }
 
     // A sample that plays nothing but has its own identity.
     static c_Sound* FakeSound() { return (new c_Sound)->m_new(new gxtkSample()); }

@@ -9,7 +9,6 @@ using namespace seqtest;
 
 BBGlfwGame* SeqTest::host = nullptr;
 TestClock* SeqTest::clock = nullptr;
-RecordingAudio* SeqTest::audio = nullptr;
 
 namespace {
 
