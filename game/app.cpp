@@ -311,12 +311,18 @@ int c_MyApp::p_OnRender() {
     m_landscape = bb_Game_jscrw >= bb_Game_jscrh ? 1 : 0;
 
     float ovy = ov * H / W;
+    // A blend change flushes the renderer's batch, so the mode is only set
+    // when it changes: runs of sprites then go out in one draw call.
+    int blend = -1;
     for (int i = 0; i + 14 < m_drawCount; i += 15) {
         const float* r = m_drawList.Data() + i;
         bb_graphics_SetAlpha(r[7]);
         bb_graphics_SetColor(r[10], r[11], r[12]);
-        bb_graphics_SetBlend(0);
-        if (r[13] == 3) bb_graphics_SetBlend(1);
+        int wanted = r[13] == 3 ? 1 : 0;
+        if (wanted != blend) {
+            bb_graphics_SetBlend(wanted);
+            blend = wanted;
+        }
         float x = r[1] * m_scaleX + ov;
         float y = r[2] * m_scaleY + ovy;
         if (r[0] == KIND_RECT) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "driver/scenario.h"
+#include "graphics/gl_dispatch.h"
 
 namespace {
 
@@ -267,4 +268,35 @@ TEST(GameNames, LongAndShortNames) {
     EXPECT_EQ(app->p_GameName(9, 2).ToUtf8(), "GameName");
     EXPECT_EQ(app->p_GameName(2, 3).Length(), 0);
     for (int g = 0; g <= 8; ++g) EXPECT_EQ(app->p_GameName(g, 2).Length(), 8);
+}
+
+namespace {
+int g_drawCalls = 0;
+void CountingDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    ++g_drawCalls;
+    gxtkGLSystem().DrawElements(mode, count, type, indices);
+}
+void CountingDrawArrays(GLenum mode, GLint first, GLsizei count) {
+    ++g_drawCalls;
+    gxtkGLSystem().DrawArrays(mode, first, count);
+}
+}  // namespace
+
+TEST(Render, ReplayingTheDrawListKeepsSpritesOfOneSheetInOneBatch) {
+    Scenario s;
+    s.ToMenu();
+    s.Step();
+    c_MyApp* app = s.App();
+    app->p_CLS2D(0, 0, 0, 1);
+    for (int i = 0; i < 200; ++i) {
+        app->p_Ink(1 + i % 9, 1);  // colour changes do not split a batch
+        app->p_DrawImg(90, static_cast<float>(i), 20, 33);
+    }
+    gxtkGL.DrawElements = CountingDrawElements;
+    gxtkGL.DrawArrays = CountingDrawArrays;
+    g_drawCalls = 0;
+    s.Render();
+    gxtkGLReset();
+    // The background fill, then the 200 glyphs in one call.
+    EXPECT_LE(g_drawCalls, 3);
 }
