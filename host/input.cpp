@@ -83,35 +83,32 @@ void BBGlfwGame::OnKey(int key, int action) {
 
 void BBGlfwGame::OnChar(unsigned int ch) { KeyEvent(BBGameEvent::KeyChar, static_cast<int>(ch)); }
 
+// Cursor positions come in window coordinates; the game works in
+// framebuffer pixels, like the device size.
+static void FramebufferScale(GLFWwindow* window, float* sx, float* sy) {
+    *sx = *sy = 1;
+    if (!window) return;
+    int ww, wh, fw, fh;
+    glfwGetWindowSize(window, &ww, &wh);
+    glfwGetFramebufferSize(window, &fw, &fh);
+    if (ww > 0 && wh > 0) {
+        *sx = static_cast<float>(fw) / ww;
+        *sy = static_cast<float>(fh) / wh;
+    }
+}
+
 void BBGlfwGame::OnMouseButton(int button, int action) {
     if (button < 0 || button > 2) return;
     double x = 0, y = 0;
     if (_window) glfwGetCursorPos(_window, &x, &y);
-    // Positions are in framebuffer pixels, like the device size.
-    float sx = 1, sy = 1;
-    if (_window) {
-        int ww, wh, fw, fh;
-        glfwGetWindowSize(_window, &ww, &wh);
-        glfwGetFramebufferSize(_window, &fw, &fh);
-        if (ww > 0 && wh > 0) {
-            sx = static_cast<float>(fw) / ww;
-            sy = static_cast<float>(fh) / wh;
-        }
-    }
+    float sx, sy;
+    FramebufferScale(_window, &sx, &sy);
     int event = action == GLFW_RELEASE ? BBGameEvent::MouseUp : BBGameEvent::MouseDown;
     MouseEvent(event, button, static_cast<float>(x) * sx, static_cast<float>(y) * sy);
 }
 
 void BBGlfwGame::OnMousePos(double x, double y) {
-    float sx = 1, sy = 1;
-    if (_window) {
-        int ww, wh, fw, fh;
-        glfwGetWindowSize(_window, &ww, &wh);
-        glfwGetFramebufferSize(_window, &fw, &fh);
-        if (ww > 0 && wh > 0) {
-            sx = static_cast<float>(fw) / ww;
-            sy = static_cast<float>(fh) / wh;
-        }
-    }
+    float sx, sy;
+    FramebufferScale(_window, &sx, &sy);
     MouseEvent(BBGameEvent::MouseMove, -1, static_cast<float>(x) * sx, static_cast<float>(y) * sy);
 }
