@@ -193,6 +193,8 @@ Canvas makeBadges(const ArtKit& kit) {
 }
 
 Canvas makeTestCard(const ArtKit& kit) {
+  // The credits scroll their lines across the middle of the card, so the
+  // band there stays dark and the bright patterns sit above and below it.
   const double m = 63.5, r = 61;
   Canvas c(128, 128, ink::grey);
   for (int i = 4; i < 128; i += 10) {  // grid
@@ -200,20 +202,21 @@ Canvas makeTestCard(const ArtKit& kit) {
     c.fillRect(0, i, 128, 1, ink::mid);
   }
   static const Rgba steps[] = {ink::black, ink::grey, ink::mid, ink::light, ink::white};
-  for (int i = 0; i < 5; ++i) c.fillRect(24 + i * 16, 18, 16, 14, steps[i]);
+  for (int i = 0; i < 5; ++i) c.fillRect(34 + i * 12, 6, 12, 10, steps[i]);
   static const Rgba bars[] = {ink::white, ink::yellow, ink::cyan, ink::green, ink::pink,
                               ink::red,   ink::blue,   ink::violet, ink::orange};
-  for (int i = 0; i < 9; ++i) c.fillRect(4 + i * 13, 36, 13, 38, bars[i]);
-  for (int i = 0; i < 4; ++i) {  // gratings of widths 1..4
-    int w = i + 1, x0 = 20 + i * 22;
-    for (int x = 0; x < 20; ++x) c.fillRect(x0 + x, 94, 1, 14, ((x / w) % 2) ? ink::black : ink::white);
-  }
-  c.ring(m, m, 22, 20, ink::white);  // centre circle and cross
-  c.fillRect(0, 63, 128, 2, ink::white);
+  for (int i = 0; i < 9; ++i) c.fillRect(5 + i * 13, 18, 13, 18, bars[i]);
+  c.fillRect(0, 38, 128, 52, ink::black);  // the dark band
+  c.ring(m, m, 22, 20, ink::grey);         // centre circle and cross, dimmed inside the band
+  c.fillRect(0, 63, 128, 2, ink::grey);
   c.fillRect(63, 0, 2, 128, ink::white);
-  c.fillRect(0, 76, 128, 16, ink::black);  // caption band over the cross
-  kit.textCentred(c, 64, 80, "KQ-1986", ink::white);
-  c.fillRect(44, 110, 40, 8, ink::red);
+  c.fillRect(63, 38, 2, 52, ink::grey);
+  c.fillRect(0, 91, 128, 13, ink::blue);  // caption
+  kit.textCentred(c, 64, 94, "KQ-1986", ink::white);
+  for (int i = 0; i < 4; ++i) {  // gratings of widths 1..4
+    int w = i + 1, x0 = 34 + i * 15;
+    for (int x = 0; x < 14; ++x) c.fillRect(x0 + x, 106, 1, 10, ((x / w) % 2) ? ink::black : ink::white);
+  }
   clipToCircle(c, m, m, r);
   c.ring(m, m, r, r - 2, ink::white);
   c.ring(m, m, r + 1, r, ink::black);
