@@ -21,6 +21,7 @@
 #include <stb/stb_image_write.h>
 
 #include "framework/app.h"
+#include "graphics/graphics.h"
 #include "host/glfw_game.h"
 #include "host/joystick.h"
 #include "runtime/gc.h"
@@ -429,16 +430,24 @@ const Scenario::TextRun* Scenario::FindText(const std::string& s) {
 }
 
 bool Scenario::Screenshot(const std::string& pngPath) {
-    if (!g_host->Window()) return false;
-    Render();
+    if (!g_host->Window() || !bb_app__delegate || !bb_app__delegate->m_graphics) return false;
     int w = 0, h = 0;
     g_host->GetWindowSize(&w, &h);
     if (w <= 0 || h <= 0) return false;
+    // One render as the delegate does it, with the picture read from the
+    // back buffer before the swap (the front buffer of an unmanaged window
+    // is not reliably readable).
+    gxtkGraphics* g = bb_app__delegate->m_graphics;
+    int mode = g->BeginRender();
+    if (mode != 0) bb_graphics_BeginRender();
+    if (mode != 2) App()->p_OnRender();
+    g->Flush();
     std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_FRONT);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    if (mode != 0) bb_graphics_EndRender();
+    g->EndRender();
     // GL rows run bottom-up; PNG rows top-down. Force opaque alpha.
     std::vector<unsigned char> flipped(pixels.size());
     for (int y = 0; y < h; ++y) {

@@ -82,7 +82,8 @@ public:
     bool HasText(const std::string& s);  // some run contains s
     const TextRun* FindText(const std::string& s);  // first run containing s, or null
 
-    // Reads the front buffer after a Render and writes it as a PNG.
+    // Renders once and writes the picture as a PNG (a relative path is
+    // taken from the directory the test started in).
     bool Screenshot(const std::string& pngPath);
 
     std::string WorkDir();
