@@ -1,10 +1,183 @@
-// Dedu Dezu: the game's title card, set-up and one update of play.
+// Dedu Dezu: a light-trail duel on a walled grid of 8-pixel cells. Cell
+// (cx, cy) keeps its kind at m_objects[100cy + cx] and its life in steps at
+// 10000 + 100cy + cx. Player records 0 (the player) to 3 (enemies) are the
+// snakes (0 kind, 1 and 2 cell, 3 direction); record 0 also keeps the trail
+// life (7), the step tick (20), the step period (21) and the re-entry count (23).
+#include <cmath>
+
 #include "game/myapp.h"
+
+namespace {
+enum { KIND_DEAD = 0, KIND_PLAYER = 1, KIND_PICKUP = 2, KIND_ENEMY = 7, KIND_WALL = 8 };
+enum { DIR_UP = 1, DIR_RIGHT = 2, DIR_DOWN = 3, DIR_LEFT = 4 };
+const int kLife = 10000;  // offset of the life grid
+const int kReentryEvery = 120;
+}  // namespace
 
 int c_MyApp::p_GameTitle_DeduDezu() {
     return p_GameTitle(String("Kill"), String("Zone"), String("Destroy all"), String("of the enemy"), String("snakes before"), String("they kill you."));
 }
 
-// Placeholder until the game's own rules land: runs the template game.
-int c_MyApp::p_LoadGame_DeduDezu() { return p_LoadGame_Skel(); }
-int c_MyApp::p_Game_DeduDezu() { return p_Game_Skel(); }
+int c_MyApp::p_LoadGame_DeduDezu() {
+    p_CommonSetup(0);  // every enemy record stays 0: all enemies start dead
+    p_ClearObjects();
+    m_camX = m_camY = m_camTargetX = m_camTargetY = 0;
+    const int h = static_cast<int>((bb_Game_jscrh - 48) * 0.125f);
+    Array<float>& p = m_players;
+    p[0] = KIND_PLAYER;
+    p[1] = 4;
+    p[2] = static_cast<float>(h / 2);
+    p[3] = DIR_RIGHT;
+    p[7] = 24;
+    p[20] = 0;
+    p[21] = 8;
+    return 0;
+}
+
+// Only the pause stops the moving parts; the board runs on beside the
+// game-over sequence.
+int c_MyApp::p_Game_DeduDezu() {
+    Array<float>& p = m_players;
+    Array<float>& o = m_objects;
+    const int w = static_cast<int>(bb_Game_jscrw * 0.125f);
+    const int h = static_cast<int>((bb_Game_jscrh - 48) * 0.125f);
+    const bool paused = m_paused != 0;
+
+    p_CLS2D(0, 0, 0, 1);
+    p_CameraEase();
+    p_AnalogueControl();
+    p_SetCol(255, 255, 255, 1);
+    p_SetSize(1, 1);
+
+    p[23] += 1;
+    if (p[23] > kReentryEvery) p[23] = 0;
+    if (p[21] < 4) p[21] = 4;
+    if (p[0] == KIND_DEAD) p[21] = 4;
+    p[20] += 1;
+    if (!(p[20] < p[21])) p[20] = 0;
+    const bool stepTick = p[20] == 0;
+
+    bool playerTrail = false;
+    for (int cx = 0; cx < w; ++cx) {
+        for (int cy = 0; cy < h; ++cy) {
+            const int c = 100 * cy + cx;
+            const float px = static_cast<float>(8 * cx + 4), py = static_cast<float>(8 * cy + 36);
+            if (cx == 0 || cy == 0 || cx == w - 1 || cy == h - 1) {
+                const int frame = 56 + (cx + cy) % 2;
+                p_DrawImg(1, px, py, static_cast<float>(frame));
+                o[c] = static_cast<float>(frame);
+                o[kLife + c] = 10;
+            }
+            const float kind = o[c];
+            if (kind >= 1 && kind <= 9) {
+                p_DrawImg(1, px, py, kind + 47);
+                if (kind == KIND_PLAYER) playerTrail = true;
+            }
+            if (stepTick) {
+                if (!paused) o[kLife + c] -= 1;
+                if (o[kLife + c] < 0) {
+                    // Fading trails sometimes leave a pickup behind.
+                    bool fromPlayer = bb_random_Rnd2(0, 20) < 1;
+                    bool fromOther = bb_random_Rnd2(0, 15) < 1;
+                    if ((fromPlayer && kind == KIND_PLAYER) || (fromOther && kind > 5)) {
+                        o[c] = KIND_PICKUP;
+                        o[kLife + c] = 360;
+                    } else {
+                        o[c] = 0;
+                        o[kLife + c] = 0;
+                    }
+                }
+            }
+        }
+    }
+    if (p[0] != KIND_DEAD) playerTrail = true;
+
+    for (int s = 0; s < 4; ++s) {
+        const int b = 100 * s;
+        // A board too flat or too narrow to have such a cell takes no enemy
+        // (the search for one would never end).
+        const bool haveEntry = (h >= 5 && w >= 1) || (w >= 5 && h >= 1);
+        if (s > 0 && p[b] == KIND_DEAD && p[23] == 0 && haveEntry) {
+            // Enter at a wall cell at least two cells from a corner, heading inward.
+            p[23] = 1;
+            int cx, cy;
+            for (;;) {
+                cx = static_cast<int>(bb_random_Rnd2(0, static_cast<float>(w)));
+                cy = static_cast<int>(bb_random_Rnd2(0, static_cast<float>(h)));
+                if ((cx == 0 || cx == w - 1) && cy >= 2 && cy <= h - 3) break;
+                if ((cy == 0 || cy == h - 1) && cx >= 2 && cx <= w - 3) break;
+            }
+            p[b] = KIND_ENEMY;
+            p[b + 1] = static_cast<float>(cx);
+            p[b + 2] = static_cast<float>(cy);
+            if (cx == 0) p[b + 3] = DIR_RIGHT;
+            else if (cy == 0) p[b + 3] = DIR_DOWN;
+            else if (cx == w - 1) p[b + 3] = DIR_LEFT;
+            else p[b + 3] = DIR_UP;
+        }
+        if (p[b] == KIND_DEAD) continue;
+
+        int cx = static_cast<int>(p[b + 1]);
+        int cy = static_cast<int>(p[b + 2]);
+        int c = 100 * cy + cx;
+        if (s == 0) {
+            // The player may not turn into its own trail; later tests win.
+            if (m_analogX < -0.3f && cx > 0 && o[c - 1] != KIND_PLAYER) p[b + 3] = DIR_LEFT;
+            if (m_analogX > 0.3f && cx < w - 1 && o[c + 1] != KIND_PLAYER) p[b + 3] = DIR_RIGHT;
+            if (m_analogY < -0.3f && cy > 0 && o[c - 100] != KIND_PLAYER) p[b + 3] = DIR_UP;
+            if (m_analogY > 0.3f && cy < h - 1 && o[c + 100] != KIND_PLAYER) p[b + 3] = DIR_DOWN;
+        } else {
+            // Enemies turn at random, only into empty cells away from the walls.
+            if (cx > 6 && o[c - 1] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_LEFT;
+            if (cx < w - 7 && o[c + 1] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_RIGHT;
+            if (cy > 6 && o[c - 100] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_UP;
+            if (cy < h - 7 && o[c + 100] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_DOWN;
+        }
+
+        p_DrawImg(1, static_cast<float>(8 * cx + 4), static_cast<float>(8 * cy + 36), p[b] + 47);
+
+        if (p[20] == s && !paused) {
+            switch (static_cast<int>(p[b + 3])) {
+                case DIR_UP: cy -= 1; break;
+                case DIR_RIGHT: cx += 1; break;
+                case DIR_DOWN: cy += 1; break;
+                case DIR_LEFT: cx -= 1; break;
+            }
+            p[b + 1] = static_cast<float>(cx);
+            p[b + 2] = static_cast<float>(cy);
+            c = 100 * cy + cx;
+            const float k = o[c];
+            float crashVolume = -1;
+            if (k == KIND_PLAYER) {
+                if (s > 0) {
+                    m_score += 5;
+                    p_PlaySFX(1, 1, 1, 0);
+                    crashVolume = 0.7f;
+                } else {
+                    crashVolume = 1;
+                }
+            } else if (k == KIND_ENEMY || k >= KIND_WALL) {
+                crashVolume = s > 0 ? 0.4f : 1.0f;
+            } else if (k == KIND_PICKUP && s == 0) {
+                p[7] += 0.35f;
+                m_score += 1;
+                o[c] = 0;
+                p[21] -= 0.1f;
+                p_PlaySFX(1, 1, 1, 0);
+            }
+            if (crashVolume >= 0) {
+                p[b] = KIND_DEAD;
+                p_PlaySFX(3, bb_random_Rnd2(0.8f, 1.2f), crashVolume, 0);
+                if (s == 0) p_PlaySFX(2, 1, 1, 0);
+            } else {
+                o[c] = p[b];
+                o[kLife + c] = p[7];
+            }
+        }
+    }
+
+    if (p[0] == KIND_DEAD && !playerTrail) m_gameOver = 1;
+
+    p_ScoreBar();
+    return 0;
+}
