@@ -50,9 +50,17 @@ void ExpectSameAsReadBack(c_SQPlayer* player, const String& path) {
     bb_graphics_BeginRender();
     int differing = 0;
     for (int f = 0; f < 63; ++f) differing += ReadBackFrame(image, f) != DecodedFrame(player, f);
+    EXPECT_EQ(differing, 0) << "frames whose decoded data differ from the read-back";
+
+    // The render hook leaves a black screen for the game to draw on.
+    player->p_SQ_Alive_R();
+    Array<int> pixels(64 * 64);
+    bb_graphics_ReadPixels(pixels, 0, 0, 64, 64, 0, 64);
+    int coloured = 0;
+    for (int i = 0; i < 64 * 64; ++i) coloured += (pixels[i] & 0xffffff) != 0;
+    EXPECT_EQ(coloured, 0);
     bb_graphics_EndRender();
     device->EndRender();
-    EXPECT_EQ(differing, 0) << "frames whose decoded data differ from the read-back";
 }
 
 int RendersToLoad(Scenario& s, c_SQPlayer* player) {
