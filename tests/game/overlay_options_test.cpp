@@ -135,6 +135,28 @@ TEST(OverlayOptions, EachRowActsOncePerPress) {
     EXPECT_EQ(app->m_optionsOpen, 0);
 }
 
+TEST(OverlayOptions, FingerHeldOnTheBackGearDoesNotQuitThroughThePanelBelow) {
+    // The back gear lies over the pause menu's quit icon; a finger still
+    // down when the box has slid out must not end the game.
+    Scenario s;
+    overlay::StartGame(s, kTemplateGame);
+    c_MyApp* app = s.App();
+    overlay::OpenOptions(s);
+    ASSERT_EQ(app->m_optionCursor, 0);  // the gear is drawn at size 2
+    const float quitX = std::trunc(bb_Game_jscrw / 2 - 140), quitY = app->m_pauseY - 64.0f;
+    ASSERT_LT(std::fabs(quitX - 100), 64);  // inside the gear's box
+    ASSERT_LT(std::fabs(quitY - 60), 64);
+    s.MoveToVirtual(quitX, quitY);
+    s.MouseDown();
+    s.Update(60);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_EQ(app->m_optionsSlide, 0);
+    EXPECT_EQ(app->m_gameOver, 0);
+    EXPECT_EQ(app->m_paused, 1);
+    s.MouseUp();
+    s.Update();
+}
+
 TEST(OverlayOptions, SoundOffSilencesEffects) {
     Scenario s;
     overlay::StartGame(s, kTemplateGame);
@@ -163,4 +185,27 @@ TEST(OverlayOptions, SoundOffSilencesEffects) {
     s.Update();
     EXPECT_EQ(app->m_options[5], 0);
     EXPECT_TRUE(s.HasText("Sound : Off"));
+}
+
+TEST(OverlayOptions, FullScreenRowSwitchesOncePerPressAndBack) {
+    Scenario s;
+    overlay::StartGame(s, kTemplateGame);
+    c_MyApp* app = s.App();
+    overlay::OpenOptions(s);
+    for (int i = 0; i < 3; ++i) s.Press(GLFW_KEY_DOWN);
+    ASSERT_EQ(app->m_optionCursor, 3);
+
+    s.KeyDown(GLFW_KEY_ENTER);
+    s.Update(10);
+    EXPECT_EQ(app->m_fullscreen, 1);
+    s.KeyUp(GLFW_KEY_ENTER);
+    s.Update();
+    EXPECT_TRUE(s.HasText("Windowed"));
+    s.Press(GLFW_KEY_ENTER);
+    EXPECT_EQ(app->m_fullscreen, 0);
+    EXPECT_TRUE(s.HasText("Fullscreen"));
+    int w = 0, h = 0;
+    s.Host()->GetWindowSize(&w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
 }
