@@ -10,6 +10,7 @@
 namespace {
 enum { KIND_DEAD = 0, KIND_PLAYER = 1, KIND_PICKUP = 2, KIND_ENEMY = 7, KIND_WALL = 8 };
 enum { DIR_UP = 1, DIR_RIGHT = 2, DIR_DOWN = 3, DIR_LEFT = 4 };
+const int kGrid = 100;     // cells per row and column of the index scheme
 const int kLife = 10000;  // offset of the life grid
 const int kReentryEvery = 120;
 }  // namespace
@@ -94,10 +95,7 @@ int c_MyApp::p_Game_DeduDezu() {
 
     for (int s = 0; s < 4; ++s) {
         const int b = 100 * s;
-        // A board too flat or too narrow to have such a cell takes no enemy
-        // (the search for one would never end).
-        const bool haveEntry = (h >= 5 && w >= 1) || (w >= 5 && h >= 1);
-        if (s > 0 && p[b] == KIND_DEAD && p[23] == 0 && haveEntry) {
+        if (s > 0 && p[b] == KIND_DEAD && p[23] == 0) {
             // Enter at a wall cell at least two cells from a corner, heading inward.
             p[23] = 1;
             int cx, cy;
@@ -146,7 +144,10 @@ int c_MyApp::p_Game_DeduDezu() {
             p[b + 1] = static_cast<float>(cx);
             p[b + 2] = static_cast<float>(cy);
             c = 100 * cy + cx;
-            const float k = o[c];
+            // Beyond the 100 x 100 cell grid counts as wall: on a board that an
+            // extreme window shape squeezes to nothing no snake runs off the arrays.
+            const bool inGrid = cx >= 0 && cx < kGrid && cy >= 0 && cy < kGrid;
+            const float k = inGrid ? o[c] : static_cast<float>(KIND_WALL);
             float crashVolume = -1;
             if (k == KIND_PLAYER) {
                 if (s > 0) {

@@ -13,7 +13,7 @@ void PutSnake(c_MyApp* app, int s, int cx, int cy, int dir) {
     p[0] = s == 0 ? 1 : 7, p[1] = static_cast<float>(cx), p[2] = static_cast<float>(cy), p[3] = static_cast<float>(dir);
 }
 
-TEST(DeduDezu, EntrySteeringCrashPickupAndTheFadingEnd) {
+TEST(DeduDezu, EntrySteeringCrashPickupFadingEndAndAFlatBoard) {
     Scenario sc;
     c_MyApp* app = mg::Start(sc, 4);
     Array<float>& p = app->m_players;
@@ -84,6 +84,14 @@ TEST(DeduDezu, EntrySteeringCrashPickupAndTheFadingEnd) {
     }
     EXPECT_EQ(app->m_gameOver, 1);
     EXPECT_LE(bare, 1) << "the end follows in the update after the last trail cell fades";
+
+    // A window so wide that the board keeps no rows: the player runs to the
+    // end of the cell grid and dies there, and the game ends.
+    bb_Game_jscrh = 37.5f;
+    mg::Start(sc, 4);
+    for (int i = 0; i < 2000 && app->m_gameOver == 0; ++i) sc.Update();
+    EXPECT_EQ(app->m_gameOver, 1);
+    EXPECT_TRUE(p[1] == 100 && p[2] == 0) << p[1] << "," << p[2];
 }
 
 }  // namespace
