@@ -156,6 +156,9 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
         }
     }
     if (!_window) return;
+    // Without a window manager nobody hands the new window the focus, and an
+    // unfocused window suspends the game.
+    glfwFocusWindow(_window);
     glfwMakeContextCurrent(_window);
     ++glfwGraphicsSeq;
 

@@ -105,9 +105,18 @@ DriverPlatform* g_platform = nullptr;
 DriverHost* g_host = nullptr;
 bool g_alive = false;
 
+void ReportGlfwError(int code, const char* text) { fprintf(stderr, "GLFW error %d: %s\n", code, text); }
+
 void EnsureHost() {
     if (g_host) return;
-    if (!glfwInit()) {
+    glfwSetErrorCallback(ReportGlfwError);
+    // A busy X server may refuse a connection for a moment: try a few times.
+    bool ok = false;
+    for (int attempt = 0; attempt < 5 && !ok; ++attempt) {
+        ok = glfwInit();
+        if (!ok) usleep(200000);
+    }
+    if (!ok) {
         ADD_FAILURE() << "glfwInit failed (is DISPLAY set? run under xvfb-run -a)";
         abort();
     }
@@ -282,6 +291,16 @@ void Scenario::Click(float vx, float vy, int holdUpdates) {
     MouseUp();
     Update();
 }
+
+void Scenario::Accel(float x, float y, float z) { g_host->MotionEvent(BBGameEvent::MotionAccel, 0, x, y, z); }
+
+void Scenario::TouchDown(int finger, float x, float y) {
+    g_host->TouchEvent(BBGameEvent::TouchDown, finger, x, y);
+}
+void Scenario::TouchMove(int finger, float x, float y) {
+    g_host->TouchEvent(BBGameEvent::TouchMove, finger, x, y);
+}
+void Scenario::TouchUp(int finger) { g_host->TouchEvent(BBGameEvent::TouchUp, finger, 0, 0); }
 
 void Scenario::SetJoystick(int port, const std::vector<float>& axes, const std::vector<int>& buttons) {
     if (port < 0 || port >= 4) return;
