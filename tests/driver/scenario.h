@@ -56,6 +56,13 @@ public:
     void SetGamepad(int port, const std::vector<float>& axes, const std::vector<int>& buttons);
     void ClearJoystick(int port);
 
+    // Accelerometer reading through the host's motion event.
+    void Accel(float x, float y, float z = 0);
+    // A finger (0..9) through the host's touch events, in window pixels.
+    void TouchDown(int finger, float x, float y);
+    void TouchMove(int finger, float x, float y);
+    void TouchUp(int finger);
+
     // Window events.
     void Resize(int width, int height);
     void Suspend();

@@ -318,3 +318,93 @@ TEST_F(Controls, PointerRegionTestsAreStrictAndIgnoreRaisedFingers) {
     app->m_mouseDown = 0;  // the pointer must be down as well
     EXPECT_EQ(app->p_Button(97, 190, 100, 0), 0);
 }
+
+TEST_F(Controls, OnScreenPadPressesForOneUpdateWhenSwitchedOn) {
+    bb_Game_OnScreenControls = 1;
+    app->m_mode = MODE_ENTER_TITLE;  // any screen above 5
+    s.Step();
+    // Default placement: centre (64, 270 - 64), buttons 32 apart, 16 either
+    // side of their centres; the action buttons are mirrored on the right.
+    EXPECT_EQ(app->m_padX, 64);
+    EXPECT_EQ(app->m_padY, 206);
+    int dpad = 0;
+    for (const Scenario::Record& r : s.Records())
+        if (r.kind == 94) ++dpad;
+    EXPECT_EQ(dpad, 7);
+
+    s.TouchDown(1, 2 * 32 + 1, 2 * 206 + 1);  // left button, window pixels
+    s.Update();
+    EXPECT_EQ(app->m_pad[3], 1);
+    EXPECT_EQ(app->p_PlayKey(CTRL_LEFT, 0, 0), 1);
+    EXPECT_EQ(app->m_pad[0], 0);
+    s.TouchUp(1);
+    s.Update();
+    EXPECT_EQ(app->m_pad[3], 0);  // lasts one update
+
+    s.TouchDown(2, 2 * 440 + 1, 2 * 182 + 1);  // action button A
+    s.Update();
+    EXPECT_EQ(app->m_pad[10], 1);
+    s.TouchUp(2);
+    s.Update();
+
+    // Placement options are clamped to the screen.
+    app->m_options[10] = 1000;
+    app->m_options[12] = 99;
+    s.Update();
+    EXPECT_EQ(app->m_padX, 480 - 32);
+    EXPECT_FLOAT_EQ(app->m_padScale, 2.5f);
+}
+
+TEST_F(Controls, TiltSteeringSmoothsAndCalibrates) {
+    bb_Game_AccelerometerControls = 1;
+    s.Accel(0.4f, -0.2f);
+    s.Update();
+    EXPECT_FLOAT_EQ(app->m_tiltX, 0.4f);
+    EXPECT_FLOAT_EQ(app->m_smoothTiltX, 0.1f);
+    EXPECT_FLOAT_EQ(app->m_smoothTiltY, -0.05f);
+    s.Update(40);
+    EXPECT_FLOAT_EQ(app->m_smoothTiltX, 0.4f);  // snapped once within 0.005
+
+    // Touching the calibration icon (24, jscrh - 24) takes the level.
+    s.TouchDown(0, 2 * 24 + 1, 2 * 246 + 1);
+    s.Update();
+    s.TouchUp(0);
+    EXPECT_FLOAT_EQ(app->m_accelZeroX, 0.4f);
+    EXPECT_FLOAT_EQ(app->m_accelZeroY, -0.2f);
+    s.Update();
+    EXPECT_FLOAT_EQ(app->m_tiltX, 0);
+
+    // iCade input turns tilt off.
+    s.Accel(0.9f, 0.9f);
+    app->p_iCade(1);
+    s.Update();
+    EXPECT_FLOAT_EQ(app->m_tiltX, 0);
+    EXPECT_FLOAT_EQ(app->m_smoothTiltX, 0);
+}
+
+TEST(FullScreen, F11SwitchesToTheDesktopSizeAndBackReloadingAssets) {
+    Scenario s(960, 540);
+    s.FinishLoading();
+    c_MyApp* app = s.App();
+    BBGlfwVideoMode* desktop = s.Host()->GetGlfwDesktopMode();
+    int dw = desktop->width, dh = desktop->height;
+
+    s.Press(GLFW_KEY_F11);
+    EXPECT_EQ(app->m_fullscreen, 1);
+    int w = 0, h = 0;
+    s.Host()->GetWindowSize(&w, &h);
+    EXPECT_EQ(w, dw);
+    EXPECT_EQ(h, dh);
+    s.Render();
+    EXPECT_EQ(app->m_loadStep, 1);
+    s.FinishLoading();
+    EXPECT_EQ(app->m_mode, MODE_STORY);
+
+    s.Press(GLFW_KEY_F11);
+    EXPECT_EQ(app->m_fullscreen, 0);
+    s.Host()->GetWindowSize(&w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    s.Render();
+    EXPECT_EQ(app->m_loadStep, 1);
+}
