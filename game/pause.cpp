@@ -15,6 +15,9 @@ int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_menuSlide = -32;
 
+    // A game that has ended cannot be paused: the game-over overlay
+    // replaces the whole picture, so the panel would act unseen.
+    const bool canPause = m_mode == MODE_PLAYING && m_gameOver == 0;
     bool back = p_PlayKeyAll(CTRL_BACK, 1) != 0 || (bb_Game_isOuya == 1 && p_PlayKeyAll(CTRL_Y, 1) != 0);
     if (back && m_paused == 0 && m_keyLatch == 0) {
         if (m_mode == MODE_TITLE) {
@@ -22,7 +25,7 @@ int c_MyApp::p_InGame() {
             m_touchLatch = 1;
             m_mode = MODE_MENU;
             p_PlaySFX(98, 1, 0.5f);
-        } else if (m_mode == MODE_PLAYING) {
+        } else if (canPause) {
             m_keyLatch = 1;
             m_paused = 1;
             m_pauseSlide = 1;
@@ -35,7 +38,7 @@ int c_MyApp::p_InGame() {
         if (m_mode == MODE_PLAYING || m_mode == MODE_LOADING_GAME) {
             // The pointer acts on a fresh press only, so a finger still held
             // after resuming does not pause again at once.
-            if (p_Button(97, 16, 16, 0) && m_paused == 0 && m_touchLatch == 0) {
+            if (p_Button(97, 16, 16, 0) && m_paused == 0 && m_touchLatch == 0 && canPause) {
                 m_keyLatch = 1;
                 m_touchLatch = 1;
                 m_paused = 1;
