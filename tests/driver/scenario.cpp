@@ -101,6 +101,15 @@ public:
 };
 
 DriverJoysticks g_joysticks;
+// Reports a failure to the running test, or on stderr outside of one (the
+// command-line front end).
+void Fail(const std::string& message) {
+    if (::testing::UnitTest::GetInstance()->current_test_info())
+        ADD_FAILURE() << message;
+    else
+        fprintf(stderr, "scenario: %s\n", message.c_str());
+}
+
 DriverPlatform* g_platform = nullptr;
 DriverHost* g_host = nullptr;
 bool g_alive = false;
@@ -117,7 +126,7 @@ void EnsureHost() {
         if (!ok) usleep(200000);
     }
     if (!ok) {
-        ADD_FAILURE() << "glfwInit failed (is DISPLAY set? run under xvfb-run -a)";
+        Fail("glfwInit failed (is DISPLAY set? run under xvfb-run -a)");
         abort();
     }
     g_platform = new DriverPlatform();
@@ -155,7 +164,7 @@ std::string ReadFile(const std::string& path) {
 
 Scenario::Scenario(int width, int height, const std::string& stateText, bool haveState) {
     if (g_alive) {
-        ADD_FAILURE() << "only one Scenario may be alive at a time";
+        Fail("only one Scenario may be alive at a time");
         abort();
     }
     g_alive = true;
@@ -164,18 +173,18 @@ Scenario::Scenario(int width, int height, const std::string& stateText, bool hav
     if (getcwd(cwd, sizeof cwd)) m_prevDir = cwd;
     std::string tmpl = (std::filesystem::temp_directory_path() / "kq_scenario_XXXXXX").string();
     if (!mkdtemp(&tmpl[0])) {
-        ADD_FAILURE() << "mkdtemp failed";
+        Fail("mkdtemp failed");
         abort();
     }
     m_workDir = tmpl;
     std::error_code ec;
     std::filesystem::create_directory_symlink(KQ_DATA_DIR, m_workDir + "/data", ec);
-    if (ec) ADD_FAILURE() << "cannot link data folder: " << ec.message();
+    if (ec) Fail("cannot link data folder: " + ec.message());
     if (haveState) {
         std::ofstream out(m_workDir + "/.zorbelstate", std::ios::binary);
         out << stateText;
     }
-    if (chdir(m_workDir.c_str()) != 0) ADD_FAILURE() << "chdir " << m_workDir << " failed";
+    if (chdir(m_workDir.c_str()) != 0) Fail("chdir " + m_workDir + " failed");
 
     EnsureHost();
     CloseAudioDevice();
@@ -195,7 +204,7 @@ Scenario::Scenario(int width, int height, const std::string& stateText, bool hav
     bbMain();
 
     g_host->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
-    if (!g_host->Window()) ADD_FAILURE() << "no window";
+    if (!g_host->Window()) Fail("no window");
     g_host->StartGame();
     Render();
 }
@@ -343,7 +352,7 @@ void Scenario::FinishLoading() {
         if (App()->m_loadStep == 0) return;
         Step();
     }
-    if (App()->m_loadStep != 0) ADD_FAILURE() << "loading did not finish in 200 updates";
+    if (App()->m_loadStep != 0) Fail("loading did not finish in 200 updates");
 }
 
 void Scenario::ToMenu() {
@@ -357,7 +366,7 @@ void Scenario::ToMenu() {
             KeyUp(GLFW_KEY_SPACE);
         }
     }
-    if (App()->m_mode != MODE_MENU) ADD_FAILURE() << "the menu was not reached";
+    if (App()->m_mode != MODE_MENU) Fail("the menu was not reached");
     Step();  // the release update clears the latches
 }
 
