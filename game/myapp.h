@@ -219,7 +219,7 @@ public:
     Array<int> m_channels;     // 33 channel numbers
     int m_sfxChannel = 0;
     int m_tunePlaying = 0;
-    int m_sfxPlays[100] = {};  // effects started per slot (diagnostics and tests)
+    int m_sfxPlays[100] = {};  // effects played per slot that the sound mode let through
     int m_lastSfxSlot = -1;    // slot of the last effect that passed the sound-mode gate
     float m_lastSfxRate = 0, m_lastSfxVolume = 0, m_lastSfxPan = 0;
 
