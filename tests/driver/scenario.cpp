@@ -450,10 +450,12 @@ std::vector<std::string> Scenario::Texts() {
 bool Scenario::HasText(const std::string& s) { return FindText(s) != nullptr; }
 
 const Scenario::TextRun* Scenario::FindText(const std::string& s) {
-    static std::vector<TextRun> runs;
-    runs = TextRuns();
-    for (const TextRun& t : runs)
-        if (t.text.find(s) != std::string::npos) return &t;
+    for (const TextRun& t : TextRuns()) {
+        if (t.text.find(s) != std::string::npos) {
+            m_found.push_back(t);
+            return &m_found.back();
+        }
+    }
     return nullptr;
 }
 

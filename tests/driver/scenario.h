@@ -2,6 +2,7 @@
 // Xvfb), steps updates and renders on a clock it controls, feeds input through
 // the host's own event entry points and exposes the draw list and the app.
 #pragma once
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,9 @@ public:
     std::vector<TextRun> TextRuns();
     std::vector<std::string> Texts();
     bool HasText(const std::string& s);  // some run contains s
-    const TextRun* FindText(const std::string& s);  // first run containing s, or null
+    // The first run containing s, or null; the result stays valid for the
+    // Scenario's lifetime (a copy taken now).
+    const TextRun* FindText(const std::string& s);
 
     // Renders once and writes the picture as a PNG (a relative path is
     // taken from the directory the test started in).
@@ -101,4 +104,5 @@ private:
     std::string m_prevDir;
     std::string m_workDir;
     int m_mouseX = 0, m_mouseY = 0;
+    std::deque<TextRun> m_found;  // results of FindText
 };
