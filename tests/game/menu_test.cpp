@@ -201,6 +201,16 @@ TEST_F(Menu, RightShoulderOpensTheCreditsAndEscapeClosesThemWithoutQuitting) {
     EXPECT_EQ(app->m_mode, MODE_MENU);
 }
 
+TEST_F(Menu, TheLogoSlidesInAndATapOnItOpensTheCredits) {
+    s.Step(40);
+    EXPECT_EQ(app->m_menuSlide, 0);
+    int clicks = app->m_sfxPlays[99];
+    s.Click(410, 32);
+    EXPECT_EQ(app->m_creditsOpen, 1);
+    EXPECT_EQ(app->m_sfxPlays[99], clicks + 1);
+    EXPECT_EQ(app->m_mode, MODE_MENU);
+}
+
 TEST(MenuQuit, EscapeInTheMenuEndsTheProgramWithExitCodeZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
