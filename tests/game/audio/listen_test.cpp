@@ -35,8 +35,10 @@ public:
         return gxtkAudio::SetVolume(channel, Audible(channel) ? volume : 0.0f);
     }
     int PlaySample(gxtkSample* sample, int channel, int flags) override {
-        if (Audible(channel)) ++starts[channel];
-        gxtkAudio::SetVolume(channel, Audible(channel) ? 1.0f : 0.0f);
+        if (Audible(channel))
+            ++starts[channel];
+        else
+            gxtkAudio::SetVolume(channel, 0.0f);
         return gxtkAudio::PlaySample(sample, channel, flags);
     }
     bool Audible(int channel) const { return channel >= firstAudible && channel <= lastAudible; }
