@@ -100,6 +100,48 @@ TEST_F(SequencerTest, StartTuneDrawsInstrumentsAndVoicesFromTheirSeeds) {
     for (int v = 0; v < 5; ++v) EXPECT_EQ(player->m_voiceChannel[v], 31 - v) << "voices use channels 31 to 27";
 }
 
+// Sets the global seed so that the next draw gives r = value / 2^24.
+void SeedForNextDraw(uint32_t value) {
+    uint32_t inverse = 1664525u;  // Newton's iteration for the inverse mod 2^32
+    for (int i = 0; i < 5; ++i) inverse *= 2u - 1664525u * inverse;
+    bb_random_Seed = static_cast<int>(((value << 8) - 1013904223u) * inverse);
+}
+
+TEST_F(SequencerTest, RandomIntegersSpanLoToHiWithTheirOffset) {
+    SeedForNextDraw(0);
+    EXPECT_EQ(player->p_Rand(3, 7), 3);
+    SeedForNextDraw(0xFFFFFF);
+    EXPECT_EQ(player->p_Rand(1, 5), 5);
+    EXPECT_EQ(player->p_Rand(0, 0), 0);
+    // r = 0.5 over hi + 0.99 - lo = 1.99 stays below 1.
+    SeedForNextDraw(0x800000);
+    EXPECT_EQ(player->p_Rand(0, 1), 0);
+    SeedForNextDraw(0x810000);
+    EXPECT_EQ(player->p_Rand(0, 1), 1);
+}
+
+TEST_F(SequencerTest, AVoiceOfTheNextSectionMayComeInDuringTheLastEightRows) {
+    GiveInstruments();
+    for (int row = 0; row < 64; ++row) SetCell(0, 2, row, 13, 20);
+    StartLoaded(kSeed);
+    auto playsAt = [&](int patternsLeft, int row, int early, int nextMuted) {
+        player->m_voiceMuted[2] = 1;
+        player->m_voiceEarly[2] = early;
+        player->m_voiceNextMuted[2] = nextMuted;
+        player->m_patternsLeft = patternsLeft;
+        player->m_row = row;
+        audio->calls.clear();
+        PlayRow();
+        return !audio->Of(AudioCall::Play, 29).empty();
+    };
+    EXPECT_TRUE(playsAt(1, 56, 1, 0));
+    EXPECT_TRUE(playsAt(1, 63, 1, 0));
+    EXPECT_FALSE(playsAt(1, 55, 1, 0));
+    EXPECT_FALSE(playsAt(2, 60, 1, 0)) << "only in the section's last pattern";
+    EXPECT_FALSE(playsAt(1, 60, 0, 0)) << "only a voice drawn to come in early";
+    EXPECT_FALSE(playsAt(1, 60, 1, 1)) << "only a voice that plays in the next section";
+}
+
 TEST_F(SequencerTest, SameTuneAndSeedArrangeTheSameWayWhateverTheGameDraws) {
     const std::vector<Choices> first = Arrange(kSeed, 14);
     const std::vector<Choices> second = Arrange(kSeed, 14);
