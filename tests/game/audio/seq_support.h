@@ -80,7 +80,8 @@ public:
     }
 };
 
-// The generator step and integer draw exactly as specified, for expected values.
+// The generator step, integer draw and seeds written out independently, for
+// expected values.
 struct RefRng {
     uint32_t seed;
     int Rand(int lo, int hi) {
