@@ -266,10 +266,13 @@ TEST_F(SequencerTest, RowsFollowTheTempoOnTheHostClock) {
     EXPECT_EQ(rowTimes[0], 101) << "a row is due once the clock has passed its time";
     for (size_t i = 1; i < rowTimes.size(); ++i) EXPECT_EQ(rowTimes[i] - rowTimes[i - 1], 80);
 
-    // 95 gives 84 ms rows.
+    // 95 gives 84 ms rows; a tempo of 0 plays as slowly as tempo 1.
     StartLoaded(kSeed, 95);
     PlayRow();
     EXPECT_EQ(player->m_nextTick - (clock->Ms() - 1), 84);
+    StartLoaded(kSeed, 0);
+    PlayRow();
+    EXPECT_EQ(player->m_nextTick - (clock->Ms() - 1), 8000);
 }
 
 TEST_F(SequencerTest, AStalledClockCatchesUpOneRowPerUpdate) {
