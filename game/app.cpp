@@ -353,10 +353,15 @@ String c_MyApp::p_GameName(int game, int style) {
 }
 
 // Records m_score into the current game's best and recent lists and saves.
-// The template game (any number but 1..7) has no lists of its own, so its
-// score is not recorded rather than written over another game's entries.
+// Each played game is recorded once: the game-over sequence records it, and
+// leaving the title card afterwards (which passes here again) must not enter
+// it a second time, nor a 0 when no game was played. The template game (any
+// number but 1..7) has no lists of its own, so its score is not recorded
+// rather than written over another game's entries.
 int c_MyApp::p_LoadMenu() {
     m_bestIndex = 10 * (m_game - 1);
+    if (!m_scorePending) return 0;
+    m_scorePending = 0;
     if (m_game < 1 || m_game > 7) return 0;
     int s = m_score;
     int rank = -1;

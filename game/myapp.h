@@ -84,7 +84,8 @@ public:
     Array<int> m_options;  // 25 option values; [5] sound mode
     Array<int> m_pad;      // 20 abstract pad states
     c_SQPlayer* m_music = nullptr;
-    int m_i = 0;  // the loop index shared by every method
+    int m_scorePending = 0;  // 1 from a game's set-up until its score is recorded
+    int m_i = 0;             // the loop index shared by every method
 
     int p_OnCreate() override;
     int p_OnSuspend() override;

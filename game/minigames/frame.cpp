@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "game/myapp.h"
+#include "game/audio/sequencer.h"
 
 int c_MyApp::p_GameTitle(String word1, String word2, String line1, String line2, String line3, String line4) {
     p_CLS2D(0, 0, 128, 1);
@@ -102,8 +103,12 @@ int c_MyApp::p_CommonSetup(int initPlayers) {
             m_players[100 * k + 2] = k * (bb_Game_jscrh / 5);
         }
     }
-    // The streamed-music build plays one test tune in every game.
+    m_scorePending = 1;
+    // The streamed-music build plays one test tune in every game; the
+    // sequencer build plays a test tune in games 1 to 3.
     if (bb_Game_HasMusicStream == 1) p_PlayTune(String("tune1"), 1);
+    if (bb_Game_HasMusic == 1 && m_game >= 1 && m_game <= 3)
+        m_music->p_SQ_StartTune(bb_sequencer_TestTune(m_game), 37171650, 100);
     return 0;
 }
 

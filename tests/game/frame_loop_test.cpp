@@ -1,6 +1,7 @@
 // The shell's frame loop and drawing helpers through the real game: fitting
 // the virtual screen, resolution levels, reloading after a resize, text
 // placement, inks, the star field and recording a score.
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -241,11 +242,13 @@ TEST(Scores, RecordingPlacesEqualScoresBehindAndKeepsTheRecentList) {
     int best[10] = {500, 300, 300, 100, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < 10; ++i) app->m_scoreTable[i] = best[i];
     app->m_score = 300;
+    app->m_scorePending = 1;
     app->p_LoadMenu();
     int expected[10] = {500, 300, 300, 300, 100, 0, 0, 0, 0, 0};
     for (int i = 0; i < 10; ++i) EXPECT_EQ(app->m_scoreTable[i], expected[i]) << i;
     EXPECT_EQ(app->m_scoreTable[70], 300);
     app->m_score = 5;
+    app->m_scorePending = 1;
     app->p_LoadMenu();
     EXPECT_EQ(app->m_scoreTable[70], 5);
     EXPECT_EQ(app->m_scoreTable[71], 300);
@@ -254,6 +257,7 @@ TEST(Scores, RecordingPlacesEqualScoresBehindAndKeepsTheRecentList) {
     // The template game has no score lists: nothing else is overwritten.
     app->m_game = 8;
     app->m_score = 999;
+    app->m_scorePending = 1;
     app->p_LoadMenu();
     for (int i = 0; i < 350; ++i) EXPECT_NE(app->m_scoreTable[i], 999) << i;
 }
@@ -299,4 +303,34 @@ TEST(Render, ReplayingTheDrawListKeepsSpritesOfOneSheetInOneBatch) {
     gxtkGLReset();
     // The background fill, then the 200 glyphs in one call.
     EXPECT_LE(g_drawCalls, 3);
+}
+
+TEST(Scores, APlayedGameIsRecordedOnceEvenWhenTheTitleCardIsLeftWithB) {
+    Scenario s;
+    s.ToMenu();
+    c_MyApp* app = s.App();
+    app->m_game = 2;
+    app->m_mode = MODE_LOADING_GAME;
+    s.Step();
+    ASSERT_EQ(app->m_mode, MODE_PLAYING);
+    app->m_players[10] = 7;  // Zuzo Variru's score: the furthest dead passed
+    app->m_gameOver = 1;
+    for (int i = 0; i < 120 && app->m_mode != MODE_TITLE; ++i) s.Step();
+    ASSERT_EQ(app->m_mode, MODE_TITLE);
+    EXPECT_EQ(app->m_scoreTable[10], 7);
+    EXPECT_EQ(app->m_scoreTable[80], 7);
+    s.Step(10);
+    s.Press(GLFW_KEY_X);  // B: back to the menu through the return screen
+    s.Step(2);
+    ASSERT_EQ(app->m_mode, MODE_MENU);
+    EXPECT_EQ(app->m_scoreTable[11], 0) << "not entered into the best list twice";
+    EXPECT_EQ(app->m_scoreTable[81], 0) << "not entered into the recent list twice";
+
+    // Opening a title card and backing out without playing records nothing.
+    app->m_game = 3;
+    app->m_mode = MODE_ENTER_TITLE;
+    s.Step(100);
+    s.Press(GLFW_KEY_X);
+    s.Step(2);
+    EXPECT_EQ(app->m_scoreTable[90], 0);
 }

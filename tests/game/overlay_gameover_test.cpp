@@ -12,6 +12,7 @@ void EndGame(c_MyApp* app, int game, int score, std::initializer_list<int> best)
     app->m_gameOver = 1;
     app->m_gameOverTimer = 0;
     app->m_score = score;
+    app->m_scorePending = 1;  // as the game's set-up leaves it
     int base = 10 * (game - 1), i = 0;
     for (int k = 0; k < 10; ++k) app->m_scoreTable[base + k] = 0;
     for (int v : best) app->m_scoreTable[base + i++] = v;
