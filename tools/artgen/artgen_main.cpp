@@ -69,15 +69,15 @@ int main(int argc, char** argv) {
   try {
     ArtKit kit(assets);
     int files = 0;
-    for (const SheetSpec& spec : sheetSpecs()) {
-      Canvas img = build(kit, spec.name);
-      if (img.width() != spec.sheetW || img.height() != spec.sheetH)
-        throw std::runtime_error(spec.name + " came out " + std::to_string(img.width()) + "x" +
+    for (const SheetSpec& layout : sheetSpecs()) {
+      Canvas img = build(kit, layout.name);
+      if (img.width() != layout.sheetW || img.height() != layout.sheetH)
+        throw std::runtime_error(layout.name + " came out " + std::to_string(img.width()) + "x" +
                                  std::to_string(img.height()));
-      std::string base = out + "/" + spec.name;
+      std::string base = out + "/" + layout.name;
       write(img, base + ".png");
       ++files;
-      if (spec.levels) {
+      if (layout.levels) {
         write(img.enlarged(2), base + "-hd.png");
         write(img.enlarged(4), base + "-hd2.png");
         files += 2;

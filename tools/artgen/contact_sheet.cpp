@@ -97,19 +97,19 @@ int drawGfxComposites(Canvas& page, int y, const Canvas& img, const Labeller& la
 }
 
 // Draws one sheet from y on and returns the y below it.
-int drawSheet(Canvas& page, int y, const SheetSpec& spec, const Canvas& img, const Labeller& lab) {
-  lab.text(page, 8, y, spec.name + "  (" + std::to_string(img.width()) + "x" + std::to_string(img.height()) + ")",
+int drawSheet(Canvas& page, int y, const SheetSpec& layout, const Canvas& img, const Labeller& lab) {
+  lab.text(page, 8, y, layout.name + "  (" + std::to_string(img.width()) + "x" + std::to_string(img.height()) + ")",
            ink::yellow, 2);
   y += 22;
-  int z = zoomFor(spec), cw = spec.frameW * z + 4, chh = spec.frameH * z + 14;
+  int z = zoomFor(layout), cw = layout.frameW * z + 4, chh = layout.frameH * z + 14;
   int cols = std::max(1, (kPageW - 16) / cw), col = 0;
-  int perRow = spec.sheetW / spec.frameW;
-  for (int n = 0; n < spec.frames; ++n) {
-    Canvas f = img.crop((n % perRow) * spec.frameW, (n / perRow) * spec.frameH, spec.frameW, spec.frameH);
+  int perRow = layout.sheetW / layout.frameW;
+  for (int n = 0; n < layout.frames; ++n) {
+    Canvas f = img.crop((n % perRow) * layout.frameW, (n / perRow) * layout.frameH, layout.frameW, layout.frameH);
     if (emptyFrame(f)) continue;
     int x = 8 + col * cw;
     lab.text(page, x, y, std::to_string(n), ink::white);
-    checker(page, x, y + 10, spec.frameW * z, spec.frameH * z);
+    checker(page, x, y + 10, layout.frameW * z, layout.frameH * z);
     page.blit(f, x, y + 10, z);
     if (++col == cols) {
       col = 0;
@@ -178,18 +178,18 @@ int main(int argc, char** argv) {
   lab.ok = loadPng(data + "/vexa_font.png", lab.strip);
   Canvas page(kPageW, 16000, Rgba{30, 30, 40, 255});
   int y = 8, failures = 0;
-  for (const SheetSpec& spec : sheetSpecs()) {
-    if (!only.empty() && std::find(only.begin(), only.end(), spec.name) == only.end()) continue;
+  for (const SheetSpec& layout : sheetSpecs()) {
+    if (!only.empty() && std::find(only.begin(), only.end(), layout.name) == only.end()) continue;
     Canvas img;
-    if (!loadPng(data + "/" + spec.name + ".png", img)) {
-      std::fprintf(stderr, "kq-contact-sheet: cannot read %s.png\n", spec.name.c_str());
+    if (!loadPng(data + "/" + layout.name + ".png", img)) {
+      std::fprintf(stderr, "kq-contact-sheet: cannot read %s.png\n", layout.name.c_str());
       ++failures;
       continue;
     }
-    if (spec.name == "vexa_font") continue;  // shown as a sample line below
-    y = drawSheet(page, y, spec, img, lab);
-    if (spec.name == "fonts/cpc") y = drawFontSamples(page, y, img, lab);
-    if (spec.name == "gfx") y = drawGfxComposites(page, y, img, lab);
+    if (layout.name == "vexa_font") continue;  // shown as a sample line below
+    y = drawSheet(page, y, layout, img, lab);
+    if (layout.name == "fonts/cpc") y = drawFontSamples(page, y, img, lab);
+    if (layout.name == "gfx") y = drawGfxComposites(page, y, img, lab);
   }
   Canvas out = page.crop(0, 0, kPageW, std::min(y, page.height()));
   if (!out.writePng(argv[2])) {
