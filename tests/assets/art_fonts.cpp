@@ -2,7 +2,8 @@
 // their 16 x 16 cells, the default font's in 10-pixel cells with clear
 // borders, and every printable character has its own visible glyph.
 #include <gtest/gtest.h>
-#include <stb/stb_image.h>
+
+#include "assets/art_support.h"
 
 #include <cstdint>
 #include <map>
@@ -10,27 +11,6 @@
 #include <vector>
 
 namespace {
-
-struct Png {
-  int w = 0, h = 0;
-  std::vector<uint8_t> px;
-  bool ok() const { return w > 0; }
-  const uint8_t* at(int x, int y) const { return &px[(static_cast<size_t>(y) * w + x) * 4]; }
-};
-
-Png load(const std::string& name) {
-  Png p;
-  int n = 0;
-  std::string path = std::string(KQ_DATA_DIR) + "/" + name;
-  unsigned char* d = stbi_load(path.c_str(), &p.w, &p.h, &n, 4);
-  if (!d) {
-    p.w = p.h = 0;
-    return p;
-  }
-  p.px.assign(d, d + static_cast<size_t>(p.w) * p.h * 4);
-  stbi_image_free(d);
-  return p;
-}
 
 // The lit pixels of a w x h box as a string of '#' and '.'.
 std::string bitmap(const Png& p, int x0, int y0, int w, int h, int step) {
