@@ -334,3 +334,50 @@ TEST(Scores, APlayedGameIsRecordedOnceEvenWhenTheTitleCardIsLeftWithB) {
     s.Step(2);
     EXPECT_EQ(app->m_scoreTable[90], 0);
 }
+
+TEST(Quit, F4AndTheCloseKeyEndTheProgramFromAnyScreen) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Scenario s(960, 540);
+            s.ToMenu();
+            s.App()->m_game = 5;
+            s.App()->m_mode = MODE_LOADING_GAME;
+            s.Step(3);  // in a game
+            s.KeyDown(GLFW_KEY_F4);
+            s.Step();
+            exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            Scenario s(960, 540);
+            s.FinishLoading();  // the story screen
+            s.Host()->OnWindowClose();
+            exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(Restart, SettingsAndScoresSurviveARestart) {
+    std::string saved;
+    {
+        Scenario s;
+        s.ToMenu();
+        c_MyApp* app = s.App();
+        app->m_game = 4;
+        app->m_mode = MODE_LOADING_GAME;
+        s.Step();
+        app->m_score = 42;
+        app->m_gameOver = 1;
+        for (int i = 0; i < 120 && app->m_mode != MODE_TITLE; ++i) s.Step();
+        app->m_options[5] = 0;  // sound off, saved when the app is suspended
+        s.Suspend();
+        saved = s.StateText();
+    }
+    Scenario again(640, 480, saved, true);
+    c_MyApp* app = again.App();
+    EXPECT_EQ(app->m_scoreTable[30], 42);
+    EXPECT_EQ(app->m_scoreTable[100], 42);
+    EXPECT_EQ(app->m_options[5], 0);
+}
