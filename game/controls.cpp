@@ -101,6 +101,20 @@ float c_MyApp::p_StickY(int axis, int player) {
     return axis == 0 ? -bb_input_JoyY(axis, player) : bb_input_JoyY(axis, player);
 }
 
+// One keyboard ramp: while its key is held it moves 0.15 per update in the
+// key's direction; released, it returns toward 0 by 0.2 per update. A ramp
+// that moves sets the steering value; one at rest leaves it alone.
+static void StepRamp(bool held, float direction, float& ramp, float& value) {
+    if (held) {
+        ramp += 0.15f * direction;
+        value = ramp;
+    } else if (ramp * direction > 0) {
+        ramp -= 0.2f * direction;
+        if (ramp * direction < 0) ramp = 0;
+        value = ramp;
+    }
+}
+
 int c_MyApp::p_AnalogueControl() {
     m_analogX = 0;
     m_analogY = 0;
@@ -135,38 +149,10 @@ int c_MyApp::p_AnalogueControl() {
     }
 
     // Keyboard ramps of player 0.
-    if (p_PlayKey(CTRL_UP, 0, 0)) {
-        m_rampY -= 0.15f;
-        m_analogY = m_rampY;
-    } else if (m_rampY < 0) {
-        m_rampY += 0.2f;
-        if (m_rampY > 0) m_rampY = 0;
-        m_analogY = m_rampY;
-    }
-    if (p_PlayKey(CTRL_DOWN, 0, 0)) {
-        m_rampY += 0.15f;
-        m_analogY = m_rampY;
-    } else if (m_rampY > 0) {
-        m_rampY -= 0.2f;
-        if (m_rampY < 0) m_rampY = 0;
-        m_analogY = m_rampY;
-    }
-    if (p_PlayKey(CTRL_LEFT, 0, 0)) {
-        m_rampX -= 0.15f;
-        m_analogX = m_rampX;
-    } else if (m_rampX < 0) {
-        m_rampX += 0.2f;
-        if (m_rampX > 0) m_rampX = 0;
-        m_analogX = m_rampX;
-    }
-    if (p_PlayKey(CTRL_RIGHT, 0, 0)) {
-        m_rampX += 0.15f;
-        m_analogX = m_rampX;
-    } else if (m_rampX > 0) {
-        m_rampX -= 0.2f;
-        if (m_rampX < 0) m_rampX = 0;
-        m_analogX = m_rampX;
-    }
+    StepRamp(p_PlayKey(CTRL_UP, 0, 0) != 0, -1, m_rampY, m_analogY);
+    StepRamp(p_PlayKey(CTRL_DOWN, 0, 0) != 0, 1, m_rampY, m_analogY);
+    StepRamp(p_PlayKey(CTRL_LEFT, 0, 0) != 0, -1, m_rampX, m_analogX);
+    StepRamp(p_PlayKey(CTRL_RIGHT, 0, 0) != 0, 1, m_rampX, m_analogX);
 
     m_analogX = Clamp1(m_analogX);
     m_analogY = Clamp1(m_analogY);
