@@ -274,7 +274,8 @@ TEST_F(Playback, ASoundingSampleStaysAliveAndItsBufferGoesWhenCollected) {
             Child c;
             gc_mark_roots = MarkRoot;
             gc_assign(g_root, c.audio);
-            gxtkSample* sounding = c.Tone(440, 1.0);
+            // Long enough to outlast the collections below on a slow machine.
+            gxtkSample* sounding = c.Tone(440, 4.0);
             gxtkSample* silent = c.Tone(660, 0.1);
             ALuint buffer = sounding->m_alBuffer;
             c.audio->PlaySample(sounding, 0, 0);
@@ -282,7 +283,7 @@ TEST_F(Playback, ASoundingSampleStaysAliveAndItsBufferGoesWhenCollected) {
             REQUIRE(gc_is_live_object(sounding));
             REQUIRE(!gc_is_live_object(silent));
             REQUIRE(c.audio->ChannelState(0) == 1);
-            Sleep(1.2);
+            Sleep(4.2);
             for (int i = 0; i < 3; ++i) CollectCycle();
             REQUIRE(!gc_is_live_object(sounding));
             // Destroyed garbage hands its buffer to the discard list, and the
