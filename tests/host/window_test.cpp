@@ -17,10 +17,30 @@
 
 namespace {
 
-Window FindByName(Display* dpy, Window w, const char* name) {
+// The process that owns a window, from the _NET_WM_PID property GLFW sets.
+long WindowPid(Display* dpy, Window w) {
+    Atom pidAtom = XInternAtom(dpy, "_NET_WM_PID", True);
+    if (pidAtom == 0) return -1;
+    Atom type;
+    int format;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long pid = -1;
+    if (XGetWindowProperty(dpy, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+            Success &&
+        data) {
+        if (count == 1 && format == 32) pid = *reinterpret_cast<long*>(data);
+        XFree(data);
+    }
+    return pid;
+}
+
+// The window of the given process with the given title; other test
+// processes may have windows of the same title open at the same time.
+Window FindByName(Display* dpy, Window w, const char* name, pid_t pid) {
     char* wn = nullptr;
     if (XFetchName(dpy, w, &wn) && wn) {
-        bool match = std::string(wn) == name;
+        bool match = std::string(wn) == name && WindowPid(dpy, w) == pid;
         XFree(wn);
         if (match) return w;
     }
@@ -28,7 +48,7 @@ Window FindByName(Display* dpy, Window w, const char* name) {
     unsigned n = 0;
     if (!XQueryTree(dpy, w, &root, &parent, &kids, &n)) return 0;
     Window found = 0;
-    for (unsigned i = 0; i < n && !found; ++i) found = FindByName(dpy, kids[i], name);
+    for (unsigned i = 0; i < n && !found; ++i) found = FindByName(dpy, kids[i], name, pid);
     if (kids) XFree(kids);
     return found;
 }
@@ -79,7 +99,7 @@ TEST(GameWindow, OpensWithItsTitleAndClosesCleanlyOnRequest) {
     Window w = 0;
     for (int i = 0; i < 200 && !w; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        w = FindByName(dpy, DefaultRootWindow(dpy), "Kestrel Quillons 1986");
+        w = FindByName(dpy, DefaultRootWindow(dpy), "Kestrel Quillons 1986", pid);
     }
     ASSERT_NE(w, 0u) << "the game window did not appear";
     XWindowAttributes attr;
