@@ -6,16 +6,22 @@
 
 int bb_random_Seed = 1234;
 
-int bb_random_Step() {
-    uint32_t s = static_cast<uint32_t>(bb_random_Seed) * 1664525u + 1013904223u;
-    bb_random_Seed = static_cast<int>(s);
-    return bb_random_Seed;
+namespace {
+int StepSeed(int& seed) {
+    uint32_t s = static_cast<uint32_t>(seed) * 1664525u + 1013904223u;
+    seed = static_cast<int>(s);
+    return seed;
 }
+}  // namespace
 
-float bb_random_Rnd() {
-    uint32_t s = static_cast<uint32_t>(bb_random_Step());
+int bb_random_Step() { return StepSeed(bb_random_Seed); }
+
+float bb_random_RndOf(int& seed) {
+    uint32_t s = static_cast<uint32_t>(StepSeed(seed));
     return static_cast<float>(s >> 8) * 5.9604645e-08f;
 }
+
+float bb_random_Rnd() { return bb_random_RndOf(bb_random_Seed); }
 
 float bb_random_Rnd2(float low, float high) { return low + (high - low) * bb_random_Rnd(); }
 float bb_random_Rnd3(float range) { return bb_random_Rnd() * range; }

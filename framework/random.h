@@ -6,6 +6,9 @@ extern int bb_random_Seed;
 // Advances the generator one step and returns the new seed.
 int bb_random_Step();
 float bb_random_Rnd();
+// The same generator on a seed of the caller's own: advances it one step and
+// returns the value, leaving bb_random_Seed alone.
+float bb_random_RndOf(int& seed);
 float bb_random_Rnd2(float low, float high);
 float bb_random_Rnd3(float range);
 int bb_math_Abs(int x);

@@ -26,8 +26,6 @@ const int kRowsPerPattern = 64;
 
 int Now() { return bb_app__game ? bb_app_Millisecs() : 0; }
 
-void SetSeed(uint32_t seed) { bb_random_Seed = static_cast<int>(seed); }
-
 uint32_t VoiceSeed(int v, int n, int b) {
     return (static_cast<uint32_t>(v) * 7u + static_cast<uint32_t>(n) * 9u + static_cast<uint32_t>(b)) *
                1948736821u -
@@ -104,8 +102,10 @@ int c_SQPlayer::p_SQ_Init(int baseChannel, int kits, int leads, int accompanimen
     return 0;
 }
 
+void c_SQPlayer::p_SetSeed(uint32_t seed) { m_randomSeed = static_cast<int>(seed); }
+
 int c_SQPlayer::p_Rand(int lo, int hi) {
-    const float r = bb_random_Rnd();
+    const float r = bb_random_RndOf(m_randomSeed);
     const float span = (static_cast<float>(hi) + 0.99f) - static_cast<float>(lo);
     return static_cast<int>(std::floor(r * span + static_cast<float>(lo)));
 }
@@ -133,7 +133,7 @@ int c_SQPlayer::p_SQ_StartTune(String name, int seed, int tempo) {
     // The same channels the notes use, so that stopping reaches them.
     for (int v = 0; v < m_voiceCount; ++v) m_voiceChannel[v] = m_baseChannel - 1 - v;
 
-    SetSeed(InstrumentSeed(m_sectionCount, m_seedBase));
+    p_SetSeed(InstrumentSeed(m_sectionCount, m_seedBase));
     m_instrumentChoice[1] = p_Rand(1, m_instrumentRanges[1]);
     m_instrumentChoice[2] = p_Rand(1, m_instrumentRanges[1]);
     m_instrumentChoice[3] = p_Rand(1, m_instrumentRanges[2]);
@@ -141,7 +141,7 @@ int c_SQPlayer::p_SQ_StartTune(String name, int seed, int tempo) {
     m_instrumentChoice[5] = p_Rand(1, m_instrumentRanges[4]);
 
     for (int v = 0; v < m_voiceCount; ++v) {
-        SetSeed(VoiceSeed(v, m_sectionCount, m_seedBase));
+        p_SetSeed(VoiceSeed(v, m_sectionCount, m_seedBase));
         m_voicePattern[v] = p_Rand(0, m_lastPattern[v]);
         m_voiceNextMuted[v] = p_Rand(0, 1);
         m_voiceEarly[v] = p_Rand(0, 1);
@@ -213,7 +213,7 @@ int c_SQPlayer::p_SQ_MusicPlay() {
 
     // A pattern ended: next chord step, drawing a new sequence of four
     // when the last step of the current one is used up.
-    SetSeed(ChordSeed(m_sectionCount, m_seedBase));
+    p_SetSeed(ChordSeed(m_sectionCount, m_seedBase));
     if (m_chords.Length() == 1) m_chords = String(" ") + p_SQ_GetChord(p_Rand(0, 4));
     if (m_chords.Length() > 1) m_chords = m_chords.Slice(1);
 
@@ -221,12 +221,12 @@ int c_SQPlayer::p_SQ_MusicPlay() {
     if (m_patternsLeft > 0) return 0;
 
     // A new section: patterns, mutes and early entries for every voice.
-    SetSeed(SectionSeed(m_sectionCount, m_seedBase));
+    p_SetSeed(SectionSeed(m_sectionCount, m_seedBase));
     for (int i = 0; i < 11; ++i) p_Rand(1, 5);
     m_patternsLeft = p_Rand(1, 2) * 2;
     m_sectionCount += 1;
     for (int v = 0; v < m_voiceCount; ++v) {
-        SetSeed(VoiceSeed(v, m_sectionCount, m_seedBase));
+        p_SetSeed(VoiceSeed(v, m_sectionCount, m_seedBase));
         m_voicePattern[v] = p_Rand(0, m_lastPattern[v]);
         m_voiceMuted[v] = m_voiceNextMuted[v];
         m_voiceNextMuted[v] = p_Rand(0, 1);

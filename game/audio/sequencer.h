@@ -3,6 +3,8 @@
 // patterns, mutes and early entries for five voices, transposes the melodic
 // voices by a chord sequence and plays drum kits and melodic samples.
 #pragma once
+#include <cstdint>
+
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 
@@ -46,6 +48,10 @@ public:
     int m_tempo = 95;
     int m_seedBase = 0;
     int m_sectionCount = 0;
+    // The player's own generator state: it draws with the framework's
+    // generator rule but never moves the game's shared seed, so music
+    // leaves level layouts alone.
+    int m_randomSeed = 0;
 
     c_SQPlayer* m_new();
     void mark() override;
@@ -61,6 +67,7 @@ public:
     int p_SQ_DecodeFrame(int frame);
     int p_SQ_LoadTuneImage();
     void p_StopSoundingVoices();
+    void p_SetSeed(uint32_t seed);
     int p_Rand(int lo, int hi);
     float p_GetPitch(int n);
     float p_GetPitch_Alpha(String key);

@@ -71,7 +71,9 @@ public:
 
 TEST_F(SequencerTest, StartTuneDrawsInstrumentsAndVoicesFromTheirSeeds) {
     FillPatterns();
+    bb_random_Seed = 4321;
     StartLoaded(kSeed);
+    EXPECT_EQ(bb_random_Seed, 4321) << "the game's generator is not the player's";
     const uint32_t b = kSeed;
 
     RefRng rng{RefInstrumentSeed(0, b)};
@@ -91,7 +93,7 @@ TEST_F(SequencerTest, StartTuneDrawsInstrumentsAndVoicesFromTheirSeeds) {
     for (int v = 0; v < 5; ++v) EXPECT_EQ(player->m_voiceMuted[v], muted[v]) << "voice " << v;
     // The section length is drawn on from the seed the last voice reached.
     EXPECT_EQ(player->m_patternsLeft, rng.Rand(1, 2) * 2);
-    EXPECT_EQ(static_cast<uint32_t>(bb_random_Seed), rng.seed);
+    EXPECT_EQ(static_cast<uint32_t>(player->m_randomSeed), rng.seed);
 
     EXPECT_EQ(player->m_chords.ToUtf8(), "qqjj");
     EXPECT_EQ(player->m_playState, 2);
@@ -100,23 +102,23 @@ TEST_F(SequencerTest, StartTuneDrawsInstrumentsAndVoicesFromTheirSeeds) {
     for (int v = 0; v < 5; ++v) EXPECT_EQ(player->m_voiceChannel[v], 31 - v) << "voices use channels 31 to 27";
 }
 
-// Sets the global seed so that the next draw gives r = value / 2^24.
-void SeedForNextDraw(uint32_t value) {
+// Sets the player's seed so that its next draw gives r = value / 2^24.
+void SeedForNextDraw(c_SQPlayer* player, uint32_t value) {
     uint32_t inverse = 1664525u;  // Newton's iteration for the inverse mod 2^32
     for (int i = 0; i < 5; ++i) inverse *= 2u - 1664525u * inverse;
-    bb_random_Seed = static_cast<int>(((value << 8) - 1013904223u) * inverse);
+    player->p_SetSeed(((value << 8) - 1013904223u) * inverse);
 }
 
 TEST_F(SequencerTest, RandomIntegersSpanLoToHiWithTheirOffset) {
-    SeedForNextDraw(0);
+    SeedForNextDraw(player, 0);
     EXPECT_EQ(player->p_Rand(3, 7), 3);
-    SeedForNextDraw(0xFFFFFF);
+    SeedForNextDraw(player, 0xFFFFFF);
     EXPECT_EQ(player->p_Rand(1, 5), 5);
     EXPECT_EQ(player->p_Rand(0, 0), 0);
     // r = 0.5 over hi + 0.99 - lo = 1.99 stays below 1.
-    SeedForNextDraw(0x800000);
+    SeedForNextDraw(player, 0x800000);
     EXPECT_EQ(player->p_Rand(0, 1), 0);
-    SeedForNextDraw(0x810000);
+    SeedForNextDraw(player, 0x810000);
     EXPECT_EQ(player->p_Rand(0, 1), 1);
 }
 
