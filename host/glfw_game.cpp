@@ -39,7 +39,7 @@ public:
 GlfwPlatform g_glfwPlatform;
 
 void KeyCallback(GLFWwindow*, int key, int scancode, int action, int mods) {
-    BBGlfwGame::GlfwGame()->OnKey(key, action);
+    BBGlfwGame::GlfwGame()->OnKey(key, action, mods);
 }
 void CharCallback(GLFWwindow*, unsigned int ch) { BBGlfwGame::GlfwGame()->OnChar(ch); }
 void MouseButtonCallback(GLFWwindow*, int button, int action, int mods) {
@@ -51,7 +51,12 @@ void WindowCloseCallback(GLFWwindow*) { BBGlfwGame::GlfwGame()->OnWindowClose();
 }  // namespace
 
 BBGlfwGame::BBGlfwGame()
-    : _iconified(false), _nextUpdate(0), _updatePeriod(0), _window(nullptr), _platform(&g_glfwPlatform) {
+    : _iconified(false),
+      _nextUpdate(0),
+      _updatePeriod(0),
+      _window(nullptr),
+      _platform(&g_glfwPlatform),
+      _enterAsF11{false, false} {
     _glfwGame = this;
 }
 
@@ -121,11 +126,11 @@ Array<BBGlfwVideoMode*> BBGlfwGame::GetGlfwVideoModes() {
 
 void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen) {
-    // No key stays held across the new window.
+    // No key stays held across the new window; the release goes through the
+    // same translation as the press (Alt+Enter is released as F11).
     if (_window) {
         for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
-            int k = TransKey(key);
-            if (k && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(BBGameEvent::KeyUp, k);
+            if (TransKey(key) && glfwGetKey(_window, key) == GLFW_PRESS) OnKey(key, GLFW_RELEASE);
         }
     }
 

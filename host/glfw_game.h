@@ -74,7 +74,8 @@ public:
     BBHostPlatform* Platform() { return _platform; }
 
     // Input translation (GLFW 3 callbacks feeding the host's own events).
-    void OnKey(int key, int action);
+    // mods are GLFW's modifier bits of the key event.
+    void OnKey(int key, int action, int mods = 0);
     void OnChar(unsigned int ch);
     void OnMouseButton(int button, int action);
     void OnMousePos(double x, double y);
@@ -89,6 +90,9 @@ public:
 protected:
     GLFWwindow* _window;
     BBHostPlatform* _platform;
+    // Per Enter key (main, keypad): pressed with Alt, so it stands for F11
+    // until it is released.
+    bool _enterAsF11[2];
 };
 
 // Framework key code of a GLFW 3 key (0 when the key is not mapped), and

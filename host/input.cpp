@@ -4,6 +4,11 @@
 
 #include "host/glfw_game.h"
 
+namespace {
+const int kEnter = 13;
+const int kF11 = 122;
+}  // namespace
+
 int TransKey(int key) {
     if (key >= '0' && key <= '9') return key;
     if (key >= 'A' && key <= 'Z') return key;
@@ -32,7 +37,8 @@ int TransKey(int key) {
         case GLFW_KEY_LEFT_CONTROL:
         case GLFW_KEY_RIGHT_CONTROL: return 17;
         case GLFW_KEY_TAB: return 9;
-        case GLFW_KEY_ENTER: return 13;
+        case GLFW_KEY_ENTER:
+        case GLFW_KEY_KP_ENTER: return 13;
         case GLFW_KEY_BACKSPACE: return 8;
         case GLFW_KEY_INSERT: return 45;
         case GLFW_KEY_DELETE: return 46;
@@ -69,9 +75,16 @@ int KeyToChar(int key) {
     return 0;
 }
 
-void BBGlfwGame::OnKey(int key, int action) {
+void BBGlfwGame::OnKey(int key, int action, int mods) {
     int k = TransKey(key);
     if (!k) return;
+    // Alt+Enter is the desktop's usual full-screen key: the game gets it as
+    // F11, press and release, and never as Enter.
+    if (k == kEnter) {
+        bool& asF11 = _enterAsF11[key == GLFW_KEY_KP_ENTER ? 1 : 0];
+        if (action == GLFW_PRESS) asF11 = (mods & GLFW_MOD_ALT) != 0;
+        if (asF11) k = kF11;
+    }
     if (action == GLFW_RELEASE) {
         KeyEvent(BBGameEvent::KeyUp, k);
         return;

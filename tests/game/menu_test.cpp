@@ -122,7 +122,7 @@ TEST_F(Menu, EnterOpensTheTitleCardOfTheHighlightedGameAndBackReturns) {
     s.Press(GLFW_KEY_DOWN);
     ASSERT_EQ(app->m_menuCursor, 3);
     int starts = app->m_sfxPlays[98];
-    s.KeyDown(GLFW_KEY_ENTER);
+    s.KeyDown(GLFW_KEY_KP_ENTER);  // the keypad's Enter is Enter too
     s.Step();
     EXPECT_EQ(app->m_mode, MODE_ENTER_TITLE);
     EXPECT_EQ(app->m_game, 3);
@@ -131,7 +131,7 @@ TEST_F(Menu, EnterOpensTheTitleCardOfTheHighlightedGameAndBackReturns) {
     EXPECT_EQ(app->m_mode, MODE_TITLE);
     EXPECT_EQ(app->m_titleTimer, 0);
     EXPECT_EQ(app->m_sfxPlays[97], 1);
-    s.KeyUp(GLFW_KEY_ENTER);
+    s.KeyUp(GLFW_KEY_KP_ENTER);
     s.Step(100);
     EXPECT_EQ(app->m_mode, MODE_TITLE);
     EXPECT_TRUE(s.HasText("Trans"));

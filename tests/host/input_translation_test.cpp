@@ -27,7 +27,8 @@ std::map<int, int> ExpectedKeys() {
         {GLFW_KEY_ESCAPE, 27},        {GLFW_KEY_UP, 38},             {GLFW_KEY_DOWN, 40},
         {GLFW_KEY_LEFT, 37},          {GLFW_KEY_RIGHT, 39},          {GLFW_KEY_LEFT_SHIFT, 16},
         {GLFW_KEY_RIGHT_SHIFT, 16},   {GLFW_KEY_LEFT_CONTROL, 17},   {GLFW_KEY_RIGHT_CONTROL, 17},
-        {GLFW_KEY_TAB, 9},            {GLFW_KEY_ENTER, 13},          {GLFW_KEY_BACKSPACE, 8},
+        {GLFW_KEY_TAB, 9},            {GLFW_KEY_ENTER, 13},          {GLFW_KEY_KP_ENTER, 13},
+        {GLFW_KEY_BACKSPACE, 8},
         {GLFW_KEY_INSERT, 45},        {GLFW_KEY_DELETE, 46},         {GLFW_KEY_PAGE_UP, 33},
         {GLFW_KEY_PAGE_DOWN, 34},     {GLFW_KEY_HOME, 36},           {GLFW_KEY_END, 35},
         {GLFW_KEY_KP_DIVIDE, 111},    {GLFW_KEY_KP_MULTIPLY, 106},   {GLFW_KEY_KP_SUBTRACT, 109},
@@ -44,7 +45,7 @@ TEST(KeyTable, EveryKnownKeyHasItsCodeAndEveryOtherKeyNone) {
         EXPECT_EQ(TransKey(key), it == expected.end() ? 0 : it->second) << "GLFW key " << key;
     }
     // The keys the framework drops on purpose.
-    for (int key : {GLFW_KEY_KP_ENTER, GLFW_KEY_KP_EQUAL, GLFW_KEY_LEFT_ALT, GLFW_KEY_RIGHT_ALT, GLFW_KEY_F13,
+    for (int key : {GLFW_KEY_KP_EQUAL, GLFW_KEY_LEFT_ALT, GLFW_KEY_RIGHT_ALT, GLFW_KEY_F13,
                     GLFW_KEY_CAPS_LOCK, GLFW_KEY_NUM_LOCK, GLFW_KEY_MENU, GLFW_KEY_LEFT_SUPER, GLFW_KEY_WORLD_1})
         EXPECT_EQ(TransKey(key), 0) << key;
 }
@@ -110,7 +111,7 @@ TEST_F(HostInput, HeldKeysRepeatTheirCharacterButNotTheirHit) {
 
 TEST_F(HostInput, ArrowsTypeMarkedCharactersAndUnknownKeysSayNothing) {
     host->OnKey(GLFW_KEY_LEFT, GLFW_PRESS);
-    host->OnKey(GLFW_KEY_KP_ENTER, GLFW_PRESS);
+    host->OnKey(GLFW_KEY_KP_EQUAL, GLFW_PRESS);
     host->OnKey(GLFW_KEY_LEFT_ALT, GLFW_PRESS);
     host->OnKey(GLFW_KEY_UNKNOWN, GLFW_PRESS);
     host->OnKey(GLFW_KEY_A, GLFW_PRESS);
@@ -125,6 +126,22 @@ TEST_F(HostInput, BothShiftsAreOneKey) {
     host->OnKey(GLFW_KEY_RIGHT_SHIFT, GLFW_RELEASE);
     EXPECT_EQ(rec->keys, (Events{{1, 16}, {1, 16}, {2, 16}}));
     EXPECT_EQ(rec->input->p_KeyHit(16), 1);
+}
+
+// Alt+Enter on either Enter key reaches the game as F11, down and up, even
+// when Alt is let go first; Enter without Alt is Enter again.
+TEST_F(HostInput, AltEnterIsTheFullScreenKey) {
+    host->OnKey(GLFW_KEY_ENTER, GLFW_PRESS, GLFW_MOD_ALT);
+    host->OnKey(GLFW_KEY_ENTER, GLFW_REPEAT, GLFW_MOD_ALT);
+    host->OnKey(GLFW_KEY_ENTER, GLFW_RELEASE, 0);
+    host->OnKey(GLFW_KEY_KP_ENTER, GLFW_PRESS, GLFW_MOD_ALT | GLFW_MOD_SHIFT);
+    host->OnKey(GLFW_KEY_KP_ENTER, GLFW_RELEASE, GLFW_MOD_ALT);
+    host->OnKey(GLFW_KEY_KP_ENTER, GLFW_PRESS, 0);
+    host->OnKey(GLFW_KEY_KP_ENTER, GLFW_RELEASE, GLFW_MOD_ALT);
+    EXPECT_EQ(rec->keys, (Events{{1, 122}, {1, 122}, {2, 122}, {1, 122}, {2, 122}, {1, 13}, {3, 13}, {2, 13}}));
+    EXPECT_EQ(rec->input->p_KeyHit(122), 2);
+    EXPECT_EQ(rec->input->p_KeyHit(13), 1);
+    EXPECT_FALSE(rec->input->p_KeyDown(122));
 }
 
 TEST_F(HostInput, MouseButtonsAndPositionAndTheCloseKey) {

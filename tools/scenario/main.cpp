@@ -29,8 +29,8 @@ const char* kUsage =
     "  shot FILE.png | texts | state | print NAME (mode game loadStep menuCursor\n"
     "  score titleTimer keyLatch touchLatch paused gameOver)\n"
     "  expect TEXT                 fail (exit 1) unless TEXT is on screen\n"
-    "Keys: a-z, 0-9, space enter escape up down left right backspace delete\n"
-    "      tab grave lshift lctrl f1..f12\n";
+    "Keys: a-z, 0-9, space enter kpenter escape up down left right backspace\n"
+    "      delete tab grave lshift lctrl f1..f12\n";
 
 int KeyCode(std::string name) {
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -45,7 +45,7 @@ int KeyCode(std::string name) {
         {"up", GLFW_KEY_UP},         {"down", GLFW_KEY_DOWN},           {"left", GLFW_KEY_LEFT},
         {"right", GLFW_KEY_RIGHT},   {"backspace", GLFW_KEY_BACKSPACE}, {"delete", GLFW_KEY_DELETE},
         {"tab", GLFW_KEY_TAB},       {"grave", GLFW_KEY_GRAVE_ACCENT},  {"lshift", GLFW_KEY_LEFT_SHIFT},
-        {"lctrl", GLFW_KEY_LEFT_CONTROL},
+        {"lctrl", GLFW_KEY_LEFT_CONTROL}, {"kpenter", GLFW_KEY_KP_ENTER},
     };
     auto it = named.find(name);
     return it == named.end() ? -1 : it->second;
