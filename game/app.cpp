@@ -82,6 +82,10 @@ int c_MyApp::p_OnCreate() {
     for (int i = 0; i <= 70; ++i) m_scoreTable[i] = 0;
     p_Load();
     for (int i = 0; i <= 32; ++i) m_channels[i] = i;
+    p_ApplyMusicOption();
+    // The one place that decides the window mode of a start: the window
+    // opens as a window, and the saved option switches it to full screen.
+    if (m_options[OPTION_FULLSCREEN] == 1) p_FullscreenFlip();
     return 0;
 }
 
@@ -204,10 +208,16 @@ int c_MyApp::p_OnUpdate() {
     else
         m_pad[19] = bb_input_KeyHit(270) ? 1 : 0;
 
-    // 2. Global keys.
+    // 2. Global keys. The host sends Alt+Enter as F11; the switch is kept at
+    // once, so the next start opens the same way. F12 asks the next render
+    // for a screenshot.
     if (bb_input_KeyHit(112)) bb_Game_DebugMode = 1 - bb_Game_DebugMode;
     if (bb_input_KeyHit(113)) m_hideHud = 1 - m_hideHud;
-    if (bb_input_KeyHit(122)) p_FullscreenFlip();
+    if (bb_input_KeyHit(122)) {
+        p_FullscreenFlip();
+        p_Save();
+    }
+    if (bb_input_KeyHit(123)) m_shotPending = 1;
     if (bb_input_KeyHit(115) || bb_input_KeyHit(432)) bbError(String());
 
     // 3. Asynchronous events.
@@ -224,8 +234,9 @@ int c_MyApp::p_OnUpdate() {
     // 5. Update rate.
     MeasureRate(m_updateLastMs, m_updateFpsRaw, m_updateFps);
 
-    // 6. The music sequencer.
-    if (bb_Game_HasMusic == 1) m_music->p_SQ_Alive_U(m_paused, (m_options[5] == 1 || m_options[5] == 3) ? 1 : 0);
+    // 6. The music sequencer, once initialised (by the build's switch or the
+    // music option).
+    if (m_music->m_baseChannel > 0) m_music->p_SQ_Alive_U(m_paused, p_MusicAllowed());
 
     // 7, 8. Pointer and fingers in virtual pixels.
     p_UpdatePointer();
@@ -263,17 +274,18 @@ int c_MyApp::p_OnUpdate() {
         p_TiltControls();
     }
 
-    // 14. Debug line.
+    // 14. Debug line, and the note about the last screenshot.
     if (bb_Game_DebugMode == 1) {
         p_ResetDraw();
         float y = bb_Game_AccelerometerControls == 1 ? bb_Game_jscrh * 0.5f : bb_Game_jscrh - 16;
         p_Text(16, y, String(m_renderFps) + String(":") + String(m_scaleX) + String(",") + String(m_scaleY), 0, 0);
     }
+    p_ScreenshotNote();
     return 0;
 }
 
 int c_MyApp::p_OnRender() {
-    if (bb_Game_HasMusic == 1) m_music->p_SQ_Alive_R();
+    if (m_music->m_baseChannel > 0) m_music->p_SQ_Alive_R();
     MeasureRate(m_renderLastMs, m_renderFpsRaw, m_renderFps);
 
     int W = bb_graphics_DeviceWidth();
@@ -336,6 +348,8 @@ int c_MyApp::p_OnRender() {
                                        r[5] * m_scaleY * m_hdScale, static_cast<int>(r[6]));
         }
     }
+    // The picture F12 asked for is this frame, read before it is shown.
+    if (m_shotPending) p_TakeScreenshot();
     bb_graphics_SetAlpha(0.5f);
     bb_graphics_SetColor(255, 255, 255);
     return 0;

@@ -256,6 +256,7 @@ int c_MyApp::p_FullscreenFlip() {
     BBGlfwVideoMode* mode = host->GetGlfwDesktopMode();
     int w = mode->width, h = mode->height, r = mode->red, g = mode->green, b = mode->blue;
     m_fullscreen = 1 - m_fullscreen;
+    m_options[OPTION_FULLSCREEN] = m_fullscreen;
     if (m_fullscreen == 1)
         host->SetGlfwWindow(w, h, r, g, b, 0, 0, 0, true);
     else

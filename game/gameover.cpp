@@ -78,7 +78,7 @@ int c_MyApp::p_GameOver() {
             m_keyLatch = 1;
             m_touchLatch = 1;
             m_gameOverTimer = kTitleRest;
-            if (bb_Game_HasMusic == 1 && m_music) {
+            if (m_music) {
                 m_music->p_SQ_Stop(1);
                 m_music->p_SQ_Stop(1);
             }

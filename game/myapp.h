@@ -43,6 +43,11 @@ enum {
     CTRL_BACK = 99
 };
 
+// Option values (m_options) beyond those the controls and the sound row use:
+// the music switch and the remembered full-screen mode, both 0 or 1.
+const int OPTION_MUSIC = 20;
+const int OPTION_FULLSCREEN = 21;
+
 class c_MyApp : public c_App {
 public:
     c_MyApp* m_new();
@@ -228,6 +233,20 @@ public:
     int p_PlaySFX(int slot, float rate = 1, float volume = 1, float pan = 0);
     int p_PlayTune(String name, int flags);
     int p_StopTune();
+
+    // --- The music option and each game's tune (game/audio/music.cpp) ---
+    int p_MusicAllowed();
+    int p_InitMusic();
+    int p_StartGameTune();
+    int p_ApplyMusicOption();
+
+    // --- Screenshots (game/screenshot.cpp) ---
+    int m_shotPending = 0;    // 1 from the F12 press until the next render takes the picture
+    int m_shotNoteTimer = 0;  // updates the note about the last picture stays on screen
+    int m_shotFailed = 0;     // 1 when the last picture could not be written
+
+    int p_TakeScreenshot();
+    int p_ScreenshotNote();
 
     // --- Mini-game frame and the template game (game/minigames/frame.cpp, skel.cpp) ---
     int m_score = 0;

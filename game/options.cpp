@@ -1,6 +1,6 @@
-// The options box (sound, iCade, full screen, and the console's overscan
-// slider), which slides up over a paused game with latches of its own, and
-// the console variant's quit dialog.
+// The options box (sound, iCade, full screen, music, and the console's
+// overscan slider), which slides up over a paused game with latches of its
+// own, and the console variant's quit dialog.
 #include "game/myapp.h"
 
 namespace {
@@ -10,6 +10,16 @@ const int kLatchControls[] = {CTRL_UP, CTRL_LEFT,      CTRL_RIGHT,     CTRL_DOWN
                               CTRL_X,  CTRL_Y,         CTRL_LSHOULDER, CTRL_RSHOULDER, CTRL_BACK};
 
 bool HasMusicSupport() { return bb_Game_HasMusic == 1 || bb_Game_HasMusicStream == 1; }
+
+// The rows, top to bottom; the console has no iCade row.
+enum { ROW_SOUND = 1, ROW_ICADE, ROW_FULLSCREEN, ROW_MUSIC, ROW_LAST = ROW_MUSIC };
+
+// Label of the first row when the box is fully in, under the back gear and
+// the console's overscan slider. Each bar starts 2 above its label and is 24
+// high; 36 between rows fits four rows above the bottom edge and keeps each
+// row's touch area (12 more below its bar) out of the next row's bar.
+const float kFirstRow = 130;
+const float kRowGap = 36;
 
 String SoundLabel(int mode) {
     if (HasMusicSupport()) {
@@ -108,22 +118,24 @@ int c_MyApp::p_OptionBox() {
     for (int c = CTRL_A; c <= CTRL_RSHOULDER; ++c)
         if (p_PlayKeyAll(c, 1)) confirm = true;
     const float b = (30 - m_optionsSlide) * 24.0f;
-    float labelY = b + 130;
+    float labelY = b + kFirstRow;
     m_optionRow = 0;
-    for (int row = 1; row <= 3; ++row) {
-        if (row == 2 && bb_Game_isOuya == 1) continue;  // no iCade on the console
+    for (int row = ROW_SOUND; row <= ROW_LAST; ++row) {
+        if (row == ROW_ICADE && bb_Game_isOuya == 1) continue;
         ++m_optionRow;
-        if (m_optionRow > 1) labelY += 40;
+        if (m_optionRow > 1) labelY += kRowGap;
         const int r = m_optionRow;
 
         String label;
-        if (row == 1) {
+        if (row == ROW_SOUND) {
             if (!HasMusicSupport() && m_options[5] > 1) m_options[5] = 0;
             label = SoundLabel(m_options[5]);
-        } else if (row == 2) {
+        } else if (row == ROW_ICADE) {
             label = String(bb_Game_iCadeControls == 1 ? "iCade : On" : "iCade : Off");
-        } else {
+        } else if (row == ROW_FULLSCREEN) {
             label = String(m_fullscreen == 1 ? "Windowed" : "Fullscreen");
+        } else {
+            label = String(m_options[OPTION_MUSIC] == 1 ? "Music : On" : "Music : Off");
         }
 
         p_SetSize(1);
@@ -142,19 +154,23 @@ int c_MyApp::p_OptionBox() {
 
         m_optKeyLatch = 1;
         m_optTouchLatch = 1;
-        if (row == 1) {
+        if (row == ROW_SOUND) {
             if (HasMusicSupport()) {
                 m_options[5] = (m_options[5] + 1) % 4;
                 if (m_options[5] == 0 || m_options[5] == 2) p_StopTune();
             } else {
                 m_options[5] = 1 - m_options[5];
             }
-        } else if (row == 2) {
+            p_ApplyMusicOption();
+        } else if (row == ROW_ICADE) {
             bb_Game_iCadeControls = 1 - bb_Game_iCadeControls;
             p_iCade(bb_Game_iCadeControls);
             for (int i = 0; i < 20; ++i) m_pad[i] = 0;
-        } else {
+        } else if (row == ROW_FULLSCREEN) {
             p_FullscreenFlip();
+        } else {
+            m_options[OPTION_MUSIC] = m_options[OPTION_MUSIC] == 1 ? 0 : 1;
+            p_ApplyMusicOption();
         }
         p_PlaySFX(99);
     }

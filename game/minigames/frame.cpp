@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "game/myapp.h"
-#include "game/audio/sequencer.h"
 
 int c_MyApp::p_GameTitle(String word1, String word2, String line1, String line2, String line3, String line4) {
     p_CLS2D(0, 0, 128, 1);
@@ -105,10 +104,9 @@ int c_MyApp::p_CommonSetup(int initPlayers) {
     }
     m_scorePending = 1;
     // The streamed-music build plays one test tune in every game; the
-    // sequencer build plays a test tune in games 1 to 3.
+    // sequencer plays the game's own tune when music is on.
     if (bb_Game_HasMusicStream == 1) p_PlayTune(String("tune1"), 1);
-    if (bb_Game_HasMusic == 1 && m_game >= 1 && m_game <= 3)
-        m_music->p_SQ_StartTune(bb_sequencer_TestTune(m_game), 37171650, 100);
+    p_StartGameTune();
     return 0;
 }
 

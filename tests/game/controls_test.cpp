@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "driver/scenario.h"
@@ -382,29 +384,54 @@ TEST_F(Controls, TiltSteeringSmoothsAndCalibrates) {
     EXPECT_FLOAT_EQ(app->m_smoothTiltX, 0);
 }
 
-TEST(FullScreen, F11SwitchesToTheDesktopSizeAndBackReloadingAssets) {
-    Scenario s(960, 540);
-    s.FinishLoading();
-    c_MyApp* app = s.App();
-    BBGlfwVideoMode* desktop = s.Host()->GetGlfwDesktopMode();
-    int dw = desktop->width, dh = desktop->height;
+// Field 22 of the save text is the full-screen option.
+std::string FullscreenField(Scenario& s) {
+    std::stringstream text(s.StateText());
+    std::string field;
+    for (int i = 0; i < 22; ++i) std::getline(text, field, '|');
+    return field;
+}
 
-    s.Press(GLFW_KEY_F11);
-    EXPECT_EQ(app->m_fullscreen, 1);
+TEST(FullScreen, F11AndAltEnterSwitchReloadingAssetsAndTheNextStartOpensAsLeft) {
+    std::string saved;
     int w = 0, h = 0;
-    s.Host()->GetWindowSize(&w, &h);
-    EXPECT_EQ(w, dw);
-    EXPECT_EQ(h, dh);
-    s.Render();
-    EXPECT_EQ(app->m_loadStep, 1);
-    s.FinishLoading();
-    EXPECT_EQ(app->m_mode, MODE_STORY);
+    {
+        Scenario s(960, 540);
+        s.FinishLoading();
+        c_MyApp* app = s.App();
+        BBGlfwVideoMode* desktop = s.Host()->GetGlfwDesktopMode();
+        int dw = desktop->width, dh = desktop->height;
 
-    s.Press(GLFW_KEY_F11);
-    EXPECT_EQ(app->m_fullscreen, 0);
-    s.Host()->GetWindowSize(&w, &h);
-    EXPECT_EQ(w, 640);
-    EXPECT_EQ(h, 480);
-    s.Render();
-    EXPECT_EQ(app->m_loadStep, 1);
+        s.Press(GLFW_KEY_F11);
+        EXPECT_EQ(app->m_fullscreen, 1);
+        EXPECT_EQ(FullscreenField(s), "1");  // kept at once
+        s.Host()->GetWindowSize(&w, &h);
+        EXPECT_EQ(w, dw);
+        EXPECT_EQ(h, dh);
+        s.Render();
+        EXPECT_EQ(app->m_loadStep, 1);
+        s.FinishLoading();
+        EXPECT_EQ(app->m_mode, MODE_STORY);
+
+        // Alt+Enter switches back and is not also a press of Enter.
+        s.Host()->OnKey(GLFW_KEY_ENTER, GLFW_PRESS, GLFW_MOD_ALT);
+        s.Update();
+        EXPECT_EQ(app->p_PlayKeyAll(CTRL_A, 0), 0);
+        s.KeyUp(GLFW_KEY_ENTER);
+        s.Update();
+        EXPECT_EQ(app->m_fullscreen, 0);
+        EXPECT_EQ(FullscreenField(s), "0");
+        s.Host()->GetWindowSize(&w, &h);
+        EXPECT_EQ(w, 640);
+        EXPECT_EQ(h, 480);
+        s.Render();
+        EXPECT_EQ(app->m_loadStep, 1);
+        s.Press(GLFW_KEY_F11);
+        saved = s.StateText();
+    }
+    Scenario s(640, 480, saved, true);
+    EXPECT_EQ(s.App()->m_fullscreen, 1);
+    EXPECT_NE(glfwGetWindowMonitor(s.Host()->Window()), nullptr);
+    s.FinishLoading();
+    EXPECT_EQ(s.App()->m_mode, MODE_STORY);
 }

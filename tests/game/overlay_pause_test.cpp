@@ -169,7 +169,8 @@ TEST(OverlayOptions, EachRowActsOncePerPressAndSoundOffSilencesEffects) {
     c_MyApp* app = s.App();
     overlay::OpenOptions(s);
     for (int i = 0; i < 5; ++i) s.Press(GLFW_KEY_DOWN);
-    EXPECT_EQ(app->m_optionCursor, 3);  // sound, iCade, full screen
+    EXPECT_EQ(app->m_optionCursor, 4);  // sound, iCade, full screen, music
+    s.Press(GLFW_KEY_UP);
     s.Press(GLFW_KEY_UP);
     s.Press(GLFW_KEY_UP);
 
@@ -249,7 +250,7 @@ TEST(OverlayConsole, QuitDialogAndOverscanSliders) {
     for (int i = 0; i < 40 && app->m_optionsSlide < 30; ++i) s.Update();
     s.Update();
     EXPECT_FALSE(s.HasText("iCade"));
-    EXPECT_EQ(app->m_optionRow, 2);
+    EXPECT_EQ(app->m_optionRow, 3);  // sound, full screen, music
     s.Press(GLFW_KEY_B);
     EXPECT_EQ(bb_Game_overscan, 80);
     s.Press(GLFW_KEY_ENTER);  // confirm on the gear closes the box
