@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "runtime/debug.h"
+
 int gc_markbit = 1;
 gc_object gc_queued_list{gc_object::static_tag{}};
 gc_object gc_unmarked_list{gc_object::static_tag{}};
@@ -19,6 +21,29 @@ gc_object* gc_locals[1024];
 gc_object** gc_locals_sp = gc_locals;
 void (*gc_mark_roots)() = nullptr;
 
+// Blocks handed out by gc_object_alloc whose object is not constructed yet.
+// Allocations nest only while a new-expression evaluates its arguments, and
+// the innermost object is constructed first: a short stack is enough.
+struct gc_new_block {
+    gc_object* block;
+    int size;
+};
+static const int GC_MAX_NEW_BLOCKS = 64;
+static gc_new_block gc_new_blocks[GC_MAX_NEW_BLOCKS];
+static int gc_new_block_count = 0;
+
+// Takes a block off the stack; its recorded size, or -1 when it is not there.
+static int gc_take_new_block(const gc_object* p) {
+    for (int i = gc_new_block_count - 1; i >= 0; --i) {
+        if (gc_new_blocks[i].block != p) continue;
+        int size = gc_new_blocks[i].size;
+        for (int k = i + 1; k < gc_new_block_count; ++k) gc_new_blocks[k - 1] = gc_new_blocks[k];
+        --gc_new_block_count;
+        return size;
+    }
+    return -1;
+}
+
 static void gc_list_clear(gc_object* head) {
     head->succ = head;
     head->pred = head;
@@ -29,6 +54,7 @@ void gc_init1() {
     gc_list_clear(&gc_unmarked_list);
     gc_list_clear(&gc_marked_list);
     gc_list_clear(&gc_free_list);
+    gc_new_block_count = 0;
 }
 
 void gc_init2() { gc_mark(); }
@@ -68,14 +94,29 @@ void* gc_object_alloc(int n) {
         size_t physical = size < static_cast<int>(sizeof(gc_object)) ? sizeof(gc_object) : size;
         p = static_cast<gc_object*>(malloc(physical));
     }
+    // The constructor links the object (gc_adopt); until then the size is
+    // kept on the side and in the raw block, for a block freed unbuilt.
+    if (gc_new_block_count == GC_MAX_NEW_BLOCKS) dbg_error("Too many objects under construction");
+    gc_new_blocks[gc_new_block_count++] = {p, size};
     p->flags = gc_markbit | size;
-    gc_list_append(&gc_unmarked_list, p);
     gc_alloced_bytes += size;
     if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
     return p;
 }
 
+void gc_object::gc_adopt(gc_object* p) {
+    int size = gc_take_new_block(p);
+    if (size < 0) {
+        p->succ = p->pred = nullptr;
+        p->flags = 3;
+        return;
+    }
+    p->flags = gc_markbit | size;
+    gc_list_append(&gc_unmarked_list, p);
+}
+
 void gc_object_free(gc_object* p) {
+    gc_take_new_block(p);
     int size = p->GcSize();
     gc_free_bytes -= size;
     if (size < 64) {

@@ -9,14 +9,18 @@
 struct gc_object;
 
 // Every collected object starts with this header (after its vtable).
-// The header fields are written by gc_object_alloc before the constructor
-// runs; constructors must leave them alone.
+// gc_object_alloc records each new block's size on a side stack; the base
+// constructor takes it from there and links the object, so the header is
+// right however the object is constructed (value initialisation zero-fills
+// the block first, a copy starts out as another object).
 struct gc_object {
     gc_object* succ;
     gc_object* pred;
     int flags;  // bits 3-31: block size in bytes; bits 0-1: colour
 
-    gc_object() {}
+    gc_object() { gc_adopt(this); }
+    gc_object(const gc_object&) { gc_adopt(this); }
+    gc_object& operator=(const gc_object&) { return *this; }
     // Static, never-collected objects (colour 3, on no list).
     struct static_tag {};
     explicit gc_object(static_tag) : succ(nullptr), pred(nullptr), flags(3) {}
@@ -30,6 +34,12 @@ struct gc_object {
     static void operator delete(void*, void*) {}
 
     int GcSize() const { return flags & ~7; }
+
+private:
+    // Writes the header of an object under construction: a block from
+    // gc_object_alloc joins the unmarked list, anything else (a static or
+    // a local) becomes a never-collected object.
+    static void gc_adopt(gc_object* p);
 };
 
 // Collector globals.

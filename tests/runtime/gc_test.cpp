@@ -21,6 +21,14 @@ struct Node : public Object {
 int Node::destroyed = 0;
 
 Node* g_root = nullptr;
+
+// Every member of a list links back to its neighbour (and the walk ends).
+bool ListIntact(const gc_object* head) {
+    int n = 0;
+    for (const gc_object* p = head; n == 0 || p != head; p = p->succ, ++n)
+        if (!p->succ || p->succ->pred != p || n > 1000000) return false;
+    return true;
+}
 void MarkTestRoots() { gc_mark(g_root); }
 
 // A fresh collector for each test; blocks of earlier tests are forgotten.
@@ -54,10 +62,14 @@ protected:
 }  // namespace
 
 TEST_F(Collector, UnreachableObjectsAreDestroyedLazilyAndTheirBlocksReused) {
-    gc_assign(g_root, new Node);
+    // Value initialisation zero-fills an object before its constructor runs
+    // and a copy starts out as another object: the header survives both.
+    Node* garbage = new Node();  // referenced only from this local
+    gc_assign(g_root, new Node());
+    gc_assign(g_root->next, new Node(*g_root));
+    ASSERT_TRUE(ListIntact(&gc_unmarked_list));
+    EXPECT_EQ(g_root->GcSize(), static_cast<int>((sizeof(Node) + 7) & ~7));
     gc_init2();
-    Node* garbage = new Node;  // referenced only from this local
-    (void)garbage;
     AllocateGarbage(GC_CYCLE_BYTES + (1 << 20));
     gc_collect();  // sweep: the unreached node is now on the free list
     EXPECT_EQ(Node::destroyed, 0) << "destruction waits for later allocations";
@@ -66,6 +78,7 @@ TEST_F(Collector, UnreachableObjectsAreDestroyedLazilyAndTheirBlocksReused) {
     EXPECT_EQ(Node::destroyed, 1);
     EXPECT_FALSE(gc_is_live_object(garbage));
     EXPECT_TRUE(gc_is_live_object(g_root));
+    EXPECT_TRUE(gc_is_live_object(g_root->next));
 
     // A destroyed small block goes to its size's cache and comes back.
     Node* a = new Node;
@@ -98,14 +111,12 @@ TEST_F(Collector, CacheBucketsBySize) {
     gc_object* one = static_cast<gc_object*>(gc_object_alloc(1));
     EXPECT_EQ(one->GcSize(), 8);
     EXPECT_EQ(one->flags & 3, gc_markbit);
-    gc_list_unlink(one);
-    gc_object_free(one);
+    gc_object_free(one);  // a block freed before any object was built in it
     EXPECT_EQ(gc_cache[1], one);
     EXPECT_EQ(gc_object_alloc(3), one);
 
     gc_object* big = static_cast<gc_object*>(gc_object_alloc(57));
     EXPECT_EQ(big->GcSize(), 64);
-    gc_list_unlink(big);
     gc_object_free(big);  // 64 bytes and more go back to free()
     for (auto* c : gc_cache) EXPECT_NE(c, big);
 }
