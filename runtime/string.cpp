@@ -12,15 +12,12 @@ String::Rep String::nullRep = {1, 0, {0}};
 static String g_loadError;
 
 void String::Rep::release() {
-    if (this == &nullRep) return;  // the shared empty text is never freed
-    if (--refs == 0 && length != 0) free(this);
+    if (this == &nullRep) return;
+    if (--refs == 0) free(this);
 }
 
 String::Rep* String::Rep::alloc(int length) {
-    if (length <= 0) {
-        nullRep.retain();
-        return &nullRep;
-    }
+    if (length <= 0) return &nullRep;
     Rep* rep = static_cast<Rep*>(malloc(sizeof(Rep) + sizeof(Char) * (length - 1)));
     rep->refs = 1;
     rep->length = length;
@@ -67,7 +64,6 @@ String& String::operator=(String&& s) noexcept {
         _rep->release();
         _rep = s._rep;
         s._rep = &nullRep;
-        nullRep.retain();
     }
     return *this;
 }

@@ -19,7 +19,10 @@ public:
         int length;
         Char data[1];
 
-        void retain() { ++refs; }
+        // The shared empty representation is never counted nor freed.
+        void retain() {
+            if (this != &nullRep) ++refs;
+        }
         void release();
         static Rep* alloc(int length);
     };

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "runtime/runtime.h"
 
@@ -60,6 +61,16 @@ TEST(StringOps, EqualityAndConcatenationShareRepresentations) {
     EXPECT_EQ(String().GetRep(), &String::nullRep);
     EXPECT_EQ(String("").GetRep(), &String::nullRep);
     EXPECT_EQ(String(static_cast<const Char*>(nullptr), 0).GetRep(), &String::nullRep);
+
+    // The shared empty text is not counted, so its count cannot run over.
+    const int refs = String::nullRep.refs;
+    String empty;
+    for (int i = 0; i < 1000; ++i) {
+        String copy(empty);
+        copy = String("");
+        empty = std::move(copy);
+    }
+    EXPECT_EQ(String::nullRep.refs, refs);
 }
 
 TEST(StringOps, FindAndStartsWith) {
