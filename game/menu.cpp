@@ -111,7 +111,7 @@ int c_MyApp::p_Menu() {
     for (int i = 1; i <= 7; ++i) {
         p_Ink(1 + static_cast<int>(bb_random_Rnd() * 4.9f), 1);
         float top = 12.0f * i + bb_Game_jscrh - 106;
-        if (i != m_menuCursor && m_touchLatch == 0 && m_mouseDown > 0 && p_MouseIn(8, top, 200, 11)) {
+        if (i != m_menuCursor && !boxOpen && m_touchLatch == 0 && m_mouseDown > 0 && p_MouseIn(8, top, 200, 11)) {
             m_touchLatch = 1;
             p_PlaySFX(99, 1, 1, 0);
             m_menuCursor = i;

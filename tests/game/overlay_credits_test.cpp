@@ -29,8 +29,11 @@ TEST(OverlayCredits, OpensFromShoulderOrLogoAndClosesOnTheNextPressOrBack) {
     s.MouseUp();
     s.Update();
     EXPECT_EQ(app->m_creditsOpen, 1);
-    s.Click(bb_Game_jscrw / 2, bb_Game_jscrh / 2);
+    // A tap on a listing line under the box only closes the box.
+    const int cursor = app->m_menuCursor;
+    s.Click(100, 12 * (cursor % 7 + 1) + bb_Game_jscrh - 100);
     EXPECT_EQ(app->m_creditsOpen, 0);
+    EXPECT_EQ(app->m_menuCursor, cursor);
 
     s.Update(40);
     s.Press(GLFW_KEY_N);
