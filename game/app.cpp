@@ -396,8 +396,11 @@ int c_MyApp::p_LoadMenu() {
     return 0;
 }
 
+// Losing or regaining the focus pauses a game or a title card; a game that
+// has ended is not paused, so no pause outlives it into the title card.
 static void PauseRule(c_MyApp* app) {
-    if (app->m_mode >= 10) {
+    const bool ended = app->m_mode == MODE_PLAYING && app->m_gameOver > 0;
+    if (app->m_mode >= 10 && !ended) {
         app->m_paused = 1;
         app->m_pauseSlide = 1;
         app->m_pauseY = static_cast<int>(bb_Game_jscrh * 0.5f);

@@ -94,6 +94,9 @@ TEST(OverlayPause, QuitRunsGameOverThenTheTimerRestsOnTheTitleAndCountsDownOverT
     s.Update();
     s.Press(GLFW_KEY_ESCAPE);  // an ended game cannot be paused
     EXPECT_EQ(app->m_paused, 0);
+    s.Suspend();
+    s.Resume();  // nor by losing the focus
+    EXPECT_EQ(app->m_paused, 0);
     s.Update(85);
     EXPECT_EQ(app->m_mode, MODE_PLAYING);
     EXPECT_TRUE(s.HasText("GAME"));
@@ -101,6 +104,7 @@ TEST(OverlayPause, QuitRunsGameOverThenTheTimerRestsOnTheTitleAndCountsDownOverT
     EXPECT_FALSE(s.HasText("New Highscore"));  // the template game has no table
     s.Update();
     EXPECT_EQ(app->m_mode, MODE_TITLE);
+    EXPECT_EQ(app->m_paused, 0);
     EXPECT_EQ(app->m_gameOverTimer, 73);
     s.Update(30);
     EXPECT_EQ(app->m_gameOverTimer, 73);
