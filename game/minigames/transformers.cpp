@@ -44,7 +44,6 @@ int c_MyApp::p_LoadGame_Transformers() {
 int c_MyApp::p_Game_Transformers() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
-    const bool frozen = m_paused != 0 || m_gameOver != 0;
 
     p_CLS2D(0, 0, 128, 1);
     p_CameraEase();
@@ -63,7 +62,8 @@ int c_MyApp::p_Game_Transformers() {
         p_DrawImg(1, 16, y, 32 + p[10 * r + 1]);
         p_Text(32, y, VoltageLabel(static_cast<int>(p[10 * r])), 0, 0);
 
-        if (!frozen) o[10 * r + 2] -= o[10 * r + 3];
+        // From the update of a mismatch on, the rows below it stand still too.
+        if (m_paused == 0 && m_gameOver == 0) o[10 * r + 2] -= o[10 * r + 3];
         float dx = static_cast<float>(static_cast<int>(o[10 * r + 2]));
         p_Text(dx, y, VoltageLabel(static_cast<int>(o[10 * r])), 0, 0);
         p_DrawImg(1, dx - 16, y, 32 + o[10 * r + 1]);

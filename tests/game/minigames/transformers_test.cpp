@@ -53,13 +53,17 @@ TEST(Zizarevizovu, WrapArrivalsRampAndMismatch) {
     }
     EXPECT_TRUE(capped == 65 || capped == 66) << capped;
 
+    // Row 1 fails; row 2, set right and due in the same update, stands still.
     mg::Sfx sfx(app);
     MatchRow(app, 1);
     p[11] = 1 - p[11];
     o[12] = 33.5f;
+    MatchRow(app, 2);
+    o[22] = 33.5f;
     sc.Update();
     EXPECT_EQ(app->m_gameOver, 1);
     EXPECT_EQ(app->m_score, 70);
+    EXPECT_EQ(o[22], 33.5f);
     std::vector<float> xs(&o[0], &o[50]);
     sc.Press(GLFW_KEY_DOWN);
     sc.Update(20);
