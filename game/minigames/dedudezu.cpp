@@ -13,6 +13,14 @@ enum { DIR_UP = 1, DIR_RIGHT = 2, DIR_DOWN = 3, DIR_LEFT = 4 };
 const int kGrid = 100;     // cells per row and column of the index scheme
 const int kLife = 10000;  // offset of the life grid
 const int kReentryEvery = 120;
+
+// The kind of cell (cx, cy). Beyond the 100 x 100 cell grid every cell is
+// wall: on a board that an extreme window shape squeezes to nothing no snake
+// looks or runs off the arrays.
+float CellKind(const Array<float>& o, int cx, int cy) {
+    if (cx < 0 || cx >= kGrid || cy < 0 || cy >= kGrid) return KIND_WALL;
+    return o[kGrid * cy + cx];
+}
 }  // namespace
 
 int c_MyApp::p_GameTitle_DeduDezu() {
@@ -117,19 +125,18 @@ int c_MyApp::p_Game_DeduDezu() {
 
         int cx = static_cast<int>(p[b + 1]);
         int cy = static_cast<int>(p[b + 2]);
-        int c = 100 * cy + cx;
         if (s == 0) {
             // The player may not turn into its own trail; later tests win.
-            if (m_analogX < -0.3f && cx > 0 && o[c - 1] != KIND_PLAYER) p[b + 3] = DIR_LEFT;
-            if (m_analogX > 0.3f && cx < w - 1 && o[c + 1] != KIND_PLAYER) p[b + 3] = DIR_RIGHT;
-            if (m_analogY < -0.3f && cy > 0 && o[c - 100] != KIND_PLAYER) p[b + 3] = DIR_UP;
-            if (m_analogY > 0.3f && cy < h - 1 && o[c + 100] != KIND_PLAYER) p[b + 3] = DIR_DOWN;
+            if (m_analogX < -0.3f && cx > 0 && CellKind(o, cx - 1, cy) != KIND_PLAYER) p[b + 3] = DIR_LEFT;
+            if (m_analogX > 0.3f && cx < w - 1 && CellKind(o, cx + 1, cy) != KIND_PLAYER) p[b + 3] = DIR_RIGHT;
+            if (m_analogY < -0.3f && cy > 0 && CellKind(o, cx, cy - 1) != KIND_PLAYER) p[b + 3] = DIR_UP;
+            if (m_analogY > 0.3f && cy < h - 1 && CellKind(o, cx, cy + 1) != KIND_PLAYER) p[b + 3] = DIR_DOWN;
         } else {
             // Enemies turn at random, only into empty cells away from the walls.
-            if (cx > 6 && o[c - 1] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_LEFT;
-            if (cx < w - 7 && o[c + 1] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_RIGHT;
-            if (cy > 6 && o[c - 100] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_UP;
-            if (cy < h - 7 && o[c + 100] == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_DOWN;
+            if (cx > 6 && CellKind(o, cx - 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_LEFT;
+            if (cx < w - 7 && CellKind(o, cx + 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_RIGHT;
+            if (cy > 6 && CellKind(o, cx, cy - 1) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_UP;
+            if (cy < h - 7 && CellKind(o, cx, cy + 1) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_DOWN;
         }
 
         p_DrawImg(1, static_cast<float>(8 * cx + 4), static_cast<float>(8 * cy + 36), p[b] + 47);
@@ -143,11 +150,8 @@ int c_MyApp::p_Game_DeduDezu() {
             }
             p[b + 1] = static_cast<float>(cx);
             p[b + 2] = static_cast<float>(cy);
-            c = 100 * cy + cx;
-            // Beyond the 100 x 100 cell grid counts as wall: on a board that an
-            // extreme window shape squeezes to nothing no snake runs off the arrays.
-            const bool inGrid = cx >= 0 && cx < kGrid && cy >= 0 && cy < kGrid;
-            const float k = inGrid ? o[c] : static_cast<float>(KIND_WALL);
+            const int c = 100 * cy + cx;
+            const float k = CellKind(o, cx, cy);
             float crashVolume = -1;
             if (k == KIND_PLAYER) {
                 if (s > 0) {

@@ -1,10 +1,41 @@
 // Dedu Dezu: enemy entry and steering, crashes, pickups and the end once the
 // dead player's trail has faded.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <set>
 
 #include "support.h"
 
 namespace {
+
+// Puts the game's cell array right behind an unreadable page for its
+// lifetime, so that any read before the array stops the test with a fault.
+class GuardedCells {
+public:
+    explicit GuardedCells(Array<float>& cells) : m_cells(cells), m_saved(cells) {
+        using Rep = Array<float>::Rep;
+        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        m_bytes = page + sizeof(Rep) + sizeof(float) * cells.Length();
+        m_block = static_cast<char*>(mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        mprotect(m_block, page, PROT_NONE);
+        Rep* rep = new (m_block + page) Rep(gc_object::static_tag{});  // never collected
+        rep->length = cells.Length();
+        static_assert(sizeof(Array<float>) == sizeof(Rep*), "an array is its representation pointer");
+        memcpy(static_cast<void*>(&cells), &rep, sizeof rep);
+    }
+    ~GuardedCells() {
+        m_cells = m_saved;
+        munmap(m_block, m_bytes);
+    }
+
+private:
+    Array<float>& m_cells;
+    Array<float> m_saved;
+    char* m_block;
+    size_t m_bytes;
+};
 
 float& Cell(c_MyApp* app, int cx, int cy) { return app->m_objects[100 * cy + cx]; }
 
@@ -92,6 +123,17 @@ TEST(DeduDezu, EntrySteeringCrashPickupFadingEndAndAFlatBoard) {
     for (int i = 0; i < 2000 && app->m_gameOver == 0; ++i) sc.Update();
     EXPECT_EQ(app->m_gameOver, 1);
     EXPECT_TRUE(p[1] == 100 && p[2] == 0) << p[1] << "," << p[2];
+
+    // A window so flat (640 x 42) that the player starts on row -1: steering
+    // there looks at no cell before the array, and the first step is a crash.
+    bb_Game_jscrh = 31.5f;
+    GuardedCells guard(app->m_objects);
+    mg::Start(sc, 4);
+    ASSERT_EQ(p[2], -1);
+    sc.KeyDown(GLFW_KEY_LEFT);
+    for (int i = 0; i < 20 && app->m_gameOver == 0; ++i) sc.Update();
+    sc.KeyUp(GLFW_KEY_LEFT);
+    EXPECT_EQ(app->m_gameOver, 1);
 }
 
 }  // namespace
