@@ -43,10 +43,11 @@ int c_MyApp::p_LoadGame_Zevovever() {
     return 0;
 }
 
+// From the update of the crash on the plane and the bomb stand still; the
+// debris still crumbles.
 int c_MyApp::p_Game_Zevovever() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
-    const bool moving = m_paused == 0 && m_gameOver == 0;
     const float ground = bb_Game_jscrh - 24;
     const float ov = bb_Game_overscan;
 
@@ -82,6 +83,7 @@ int c_MyApp::p_Game_Zevovever() {
             }
         }
     }
+    const bool moving = m_paused == 0 && m_gameOver == 0;
 
     p_SetCol(0, 128, 0);
     p_Rect(-(4 * ov + 64), ground, bb_Game_jscrw + 8 * ov + 128, 24);

@@ -44,14 +44,21 @@ TEST(RevUrezov, BombsLandingAndCrash) {
     EXPECT_EQ(land.Played(), std::vector<int>{1});
     for (int c = 0; c < 16; ++c) EXPECT_TRUE(Block(app, c, 5) == 1 && Block(app, c, 6) == 1) << "new towers";
 
-    // Without bombs the plane sinks pass by pass into a tower.
+    // Bombing nothing, the plane sinks pass by pass into a tower; in the
+    // update of the crash neither the plane nor the falling bomb moves on.
     mg::Sfx crash(app);
-    for (int i = 0; i < 8000 && app->m_gameOver == 0; ++i) sc.Update();
+    float x = 0;
+    for (int i = 0; i < 8000 && app->m_gameOver == 0; ++i) {
+        x = p[1];
+        p[10] = 1, p[11] = -100, p[12] = 0, p[13] = 1;  // a bomb falling left of the city
+        sc.Update();
+    }
     ASSERT_EQ(app->m_gameOver, 1);
     EXPECT_EQ(crash.Played(), std::vector<int>{2});
-    float x = p[1];
-    sc.Update(10);
     EXPECT_EQ(p[1], x) << "the plane stops";
+    EXPECT_EQ(p[12], 0) << "the bomb stops";
+    sc.Update(10);
+    EXPECT_EQ(p[1], x);
 }
 
 }  // namespace
