@@ -130,7 +130,10 @@ void c_MyApp::p_UpdatePointer() {
         }
     }
     m_wasMouseDown = left ? 1 : 0;
-    if (m_mouseDown == 0) m_touchLatch = 0;
+    if (m_mouseDown == 0) {
+        m_touchLatch = 0;
+        m_iconPress = 0;
+    }
 }
 
 void c_MyApp::p_UpdateLatches() {
@@ -178,7 +181,7 @@ void c_MyApp::p_RunScreen() {
             p_StartScroll();
             break;
         case MODE_PLAYING:
-            p_RunGame();
+            p_BelowCornerIcon(&c_MyApp::p_RunGame);
             p_InGame();
             if (m_mode == MODE_PLAYING && m_gameOver > 0) p_GameOver();
             break;
@@ -186,7 +189,7 @@ void c_MyApp::p_RunScreen() {
             p_RunLoadGame();
             break;
         case MODE_TITLE:
-            p_RunTitle();
+            p_BelowCornerIcon(&c_MyApp::p_RunTitle);
             p_InGame();
             break;
         case MODE_ENTER_TITLE:

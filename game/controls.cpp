@@ -202,17 +202,15 @@ static bool InImageBox(c_MyApp* app, int slot, float x, float y, int i) {
     return x - hw < fx && fx < x + hw && y - hh < fy && fy < y + hh;
 }
 
+int c_MyApp::p_OnImage(int slot, float x, float y) {
+    for (int i = 0; i < 10; ++i)
+        if (InImageBox(this, slot, x, y, i)) return 1;
+    return 0;
+}
+
 int c_MyApp::p_Button(int slot, float x, float y, int frame) {
     p_DrawImg(slot, x, y, static_cast<float>(frame));
-    m_buttonHit = 0;
-    if (m_mouseDown > 0) {
-        for (int i = 0; i < 10; ++i) {
-            if (InImageBox(this, slot, x, y, i)) {
-                m_buttonHit = 1;
-                break;
-            }
-        }
-    }
+    m_buttonHit = m_mouseDown > 0 && p_OnImage(slot, x, y) ? 1 : 0;
     return m_buttonHit;
 }
 

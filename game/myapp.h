@@ -171,6 +171,7 @@ public:
     int p_MouseIn(float x, float y, float w, float h);
     int p_MouseIn_Centered(float cx, float cy, float w, float h);
     int p_Touch(float x, float y, float w, float h);
+    int p_OnImage(int slot, float x, float y);  // a finger in the image's box, drawing nothing
     int p_Button(int slot, float x, float y, int frame);
     int p_Button0(int slot, float x, float y, int frame);
     int p_iCade(int on);
@@ -196,7 +197,9 @@ public:
     int m_optionCursor = 0;
     int m_optionRow = 0;
     int m_optKeyLatch = 0, m_optTouchLatch = 0;
+    int m_iconPress = 0;  // 1 while a press that landed on the corner icon is held
 
+    void p_BelowCornerIcon(int (c_MyApp::*screen)());
     int p_InGame();
     int p_PauseMenu();
     int p_OptionBox();

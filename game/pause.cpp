@@ -1,6 +1,7 @@
 // The in-game overlay and the pause menu: the pause or back icon in the
-// corner, pausing with back, and the pause panel with its quit, resume and
-// options icons (plus the console's overscan slider).
+// corner (whose presses the screen below never sees), pausing with back, and
+// the pause panel with its quit, resume and options icons (plus the
+// console's overscan slider).
 #include <cmath>
 
 #include "game/myapp.h"
@@ -10,6 +11,29 @@ namespace {
 const float kHighlightSize = 2.5f;
 
 }  // namespace
+
+// A press that lands on the corner icon (pause or back) belongs to the icon
+// until it is released: the game or title card below runs as if the pointer
+// were up, so the press never also plays.
+void c_MyApp::p_BelowCornerIcon(int (c_MyApp::*screen)()) {
+    p_ResetDraw();  // the icon's box at size 1
+    if (m_touchLatch == 0 && m_hideHud == 0 && p_OnImage(97, 16, 16)) m_iconPress = 1;
+    if (m_iconPress == 0) {
+        (this->*screen)();
+        return;
+    }
+    const int mouseDown = m_mouseDown;
+    int down[10], x[10], y[10];
+    for (int i = 0; i < 10; ++i) {
+        down[i] = m_touchDown[i], x[i] = m_touchX[i], y[i] = m_touchY[i];
+        m_touchDown[i] = 0;
+        m_touchX[i] = m_touchY[i] = NOVALUE;
+    }
+    m_mouseDown = 0;
+    (this->*screen)();
+    m_mouseDown = mouseDown;
+    for (int i = 0; i < 10; ++i) m_touchDown[i] = down[i], m_touchX[i] = x[i], m_touchY[i] = y[i];
+}
 
 int c_MyApp::p_InGame() {
     p_ResetDraw();

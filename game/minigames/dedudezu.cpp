@@ -43,28 +43,30 @@ int c_MyApp::p_LoadGame_DeduDezu() {
     return 0;
 }
 
-// Only the pause stops the moving parts; the board runs on beside the
-// game-over sequence.
+// While paused nothing moves; the board runs on beside the game-over
+// sequence.
 int c_MyApp::p_Game_DeduDezu() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
     const int w = static_cast<int>(bb_Game_jscrw * 0.125f);
     const int h = static_cast<int>((bb_Game_jscrh - 48) * 0.125f);
-    const bool paused = m_paused != 0;
+    const bool moving = m_paused == 0;
 
     p_CLS2D(0, 0, 0, 1);
     p_CameraEase();
-    p_AnalogueControl();
+    if (moving) p_AnalogueControl();
     p_SetCol(255, 255, 255, 1);
     p_SetSize(1, 1);
 
-    p[23] += 1;
-    if (p[23] > kReentryEvery) p[23] = 0;
-    if (p[21] < 4) p[21] = 4;
-    if (p[0] == KIND_DEAD) p[21] = 4;
-    p[20] += 1;
-    if (!(p[20] < p[21])) p[20] = 0;
-    const bool stepTick = p[20] == 0;
+    if (moving) {
+        p[23] += 1;
+        if (p[23] > kReentryEvery) p[23] = 0;
+        if (p[21] < 4) p[21] = 4;
+        if (p[0] == KIND_DEAD) p[21] = 4;
+        p[20] += 1;
+        if (!(p[20] < p[21])) p[20] = 0;
+    }
+    const bool stepTick = moving && p[20] == 0;
 
     bool playerTrail = false;
     for (int cx = 0; cx < w; ++cx) {
@@ -74,8 +76,10 @@ int c_MyApp::p_Game_DeduDezu() {
             if (cx == 0 || cy == 0 || cx == w - 1 || cy == h - 1) {
                 const int frame = 56 + (cx + cy) % 2;
                 p_DrawImg(1, px, py, static_cast<float>(frame));
-                o[c] = static_cast<float>(frame);
-                o[kLife + c] = 10;
+                if (moving) {
+                    o[c] = static_cast<float>(frame);
+                    o[kLife + c] = 10;
+                }
             }
             const float kind = o[c];
             if (kind >= 1 && kind <= 9) {
@@ -83,7 +87,7 @@ int c_MyApp::p_Game_DeduDezu() {
                 if (kind == KIND_PLAYER) playerTrail = true;
             }
             if (stepTick) {
-                if (!paused) o[kLife + c] -= 1;
+                o[kLife + c] -= 1;
                 if (o[kLife + c] < 0) {
                     // Fading trails sometimes leave a pickup behind.
                     bool fromPlayer = bb_random_Rnd2(0, 20) < 1;
@@ -103,7 +107,7 @@ int c_MyApp::p_Game_DeduDezu() {
 
     for (int s = 0; s < 4; ++s) {
         const int b = 100 * s;
-        if (s > 0 && p[b] == KIND_DEAD && p[23] == 0) {
+        if (moving && s > 0 && p[b] == KIND_DEAD && p[23] == 0) {
             // Enter at a wall cell at least two cells from a corner, heading inward.
             p[23] = 1;
             int cx, cy;
@@ -125,13 +129,14 @@ int c_MyApp::p_Game_DeduDezu() {
 
         int cx = static_cast<int>(p[b + 1]);
         int cy = static_cast<int>(p[b + 2]);
-        if (s == 0) {
+        if (moving && s == 0) {
             // The player may not turn into its own trail; later tests win.
             if (m_analogX < -0.3f && cx > 0 && CellKind(o, cx - 1, cy) != KIND_PLAYER) p[b + 3] = DIR_LEFT;
             if (m_analogX > 0.3f && cx < w - 1 && CellKind(o, cx + 1, cy) != KIND_PLAYER) p[b + 3] = DIR_RIGHT;
             if (m_analogY < -0.3f && cy > 0 && CellKind(o, cx, cy - 1) != KIND_PLAYER) p[b + 3] = DIR_UP;
             if (m_analogY > 0.3f && cy < h - 1 && CellKind(o, cx, cy + 1) != KIND_PLAYER) p[b + 3] = DIR_DOWN;
-        } else {
+        }
+        if (moving && s > 0) {
             // Enemies turn at random, only into empty cells away from the walls.
             if (cx > 6 && CellKind(o, cx - 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_LEFT;
             if (cx < w - 7 && CellKind(o, cx + 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_RIGHT;
@@ -141,7 +146,7 @@ int c_MyApp::p_Game_DeduDezu() {
 
         p_DrawImg(1, static_cast<float>(8 * cx + 4), static_cast<float>(8 * cy + 36), p[b] + 47);
 
-        if (p[20] == s && !paused) {
+        if (moving && p[20] == s) {
             switch (static_cast<int>(p[b + 3])) {
                 case DIR_UP: cy -= 1; break;
                 case DIR_RIGHT: cx += 1; break;
@@ -181,7 +186,7 @@ int c_MyApp::p_Game_DeduDezu() {
         }
     }
 
-    if (p[0] == KIND_DEAD && !playerTrail) m_gameOver = 1;
+    if (moving && p[0] == KIND_DEAD && !playerTrail) m_gameOver = 1;
 
     p_ScoreBar();
     return 0;

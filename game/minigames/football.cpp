@@ -50,14 +50,17 @@ int c_MyApp::p_LoadGame_Football() {
     return 0;
 }
 
+// While paused nothing moves and the clock stands; after the end the bodies
+// stand while the controls still push them.
 int c_MyApp::p_Game_Football() {
     Array<float>& p = m_players;
     const float w = bb_Game_jscrw, h = bb_Game_jscrh;
+    const bool paused = m_paused != 0;
 
     p_CLS2D(0, 128, 0, 1);
     p_CameraEase();
 
-    if (p[26] < 0) {
+    if (!paused && p[26] < 0) {
         p[26] = 100;
         p[BALL + 1] = w / 2;
         p[BALL + 2] = 0.6f * h;
@@ -65,16 +68,18 @@ int c_MyApp::p_Game_Football() {
         p[25] = TOUCHED_NOBODY;
     }
 
-    p_AnalogueControl();
+    if (!paused) {
+        p_AnalogueControl();
+        if (std::fabs(m_analogX) > 0.2f) p[PLAYER + 3] += 0.5f * m_analogX;
+        if (std::fabs(m_analogY) > 0.2f) p[PLAYER + 4] += 0.5f * m_analogY;
+    }
     p_SetCol(255, 255, 255, 1);
     p_SetSize(1, 1);
-    if (std::fabs(m_analogX) > 0.2f) p[PLAYER + 3] += 0.5f * m_analogX;
-    if (std::fabs(m_analogY) > 0.2f) p[PLAYER + 4] += 0.5f * m_analogY;
 
     // A goal counts for whoever touched the ball last; the ball stays put.
     p_SetSize(2, 2);
     p_DrawImg(1, p[31], p[32], 101);
-    if (std::fabs(p[31] - p[BALL + 1]) < 30 && std::fabs(p[32] - p[BALL + 2]) < 30) {
+    if (!paused && std::fabs(p[31] - p[BALL + 1]) < 30 && std::fabs(p[32] - p[BALL + 2]) < 30) {
         p[31] = bb_random_Rnd2(32, w - 32);
         p[32] = bb_random_Rnd2(64, h - 32);
         if (p[25] == TOUCHED_PLAYER) {
@@ -90,7 +95,7 @@ int c_MyApp::p_Game_Football() {
     const int kickers[2] = {PLAYER, ENEMY};
     for (int k = 0; k < 2; ++k) {
         const int e = kickers[k];
-        if (std::fabs(p[e + 1] - p[BALL + 1]) < 16 && std::fabs(p[e + 2] - p[BALL + 2]) < 16) {
+        if (!paused && std::fabs(p[e + 1] - p[BALL + 1]) < 16 && std::fabs(p[e + 2] - p[BALL + 2]) < 16) {
             p[BALL + 3] = (p[BALL + 1] - p[e + 1]) * 0.5f;
             p[BALL + 4] = (p[BALL + 2] - p[e + 2]) * 0.5f;
             p[25] = e == PLAYER ? TOUCHED_PLAYER : TOUCHED_ENEMY;
@@ -98,34 +103,35 @@ int c_MyApp::p_Game_Football() {
         }
     }
 
-    const bool moving = m_paused == 0 && m_gameOver == 0;
     for (int e = PLAYER; e <= BALL; e += 10) {
-        p[e + 3] = bb_math_Clamp2(p[e + 3], -kMaxSpeed, kMaxSpeed);
-        p[e + 4] = bb_math_Clamp2(p[e + 4], -kMaxSpeed, kMaxSpeed);
-        if (moving) {
-            // The enemy covers half its velocity: it is slower than the player.
-            const float part = e == ENEMY ? 0.5f : 1.0f;
-            p[e + 1] += p[e + 3] * part;
-            p[e + 2] += p[e + 4] * part;
+        if (!paused) {
+            p[e + 3] = bb_math_Clamp2(p[e + 3], -kMaxSpeed, kMaxSpeed);
+            p[e + 4] = bb_math_Clamp2(p[e + 4], -kMaxSpeed, kMaxSpeed);
+            if (m_gameOver == 0) {
+                // The enemy covers half its velocity: it is slower than the player.
+                const float part = e == ENEMY ? 0.5f : 1.0f;
+                p[e + 1] += p[e + 3] * part;
+                p[e + 2] += p[e + 4] * part;
+            }
+            if (p[e + 1] < 8) {
+                p[e + 1] = 8;
+                p[e + 3] = std::fabs(p[e + 3]);
+            }
+            if (p[e + 2] < 48) {
+                p[e + 2] = 48;
+                p[e + 4] = std::fabs(p[e + 4]);
+            }
+            if (p[e + 1] > w - 8) {
+                p[e + 1] = w - 8;
+                p[e + 3] = -std::fabs(p[e + 3]);
+            }
+            if (p[e + 2] > h - 8) {
+                p[e + 2] = h - 8;
+                p[e + 4] = -std::fabs(p[e + 4]);
+            }
+            p[e + 3] = TowardZero(p[e + 3], kFriction);
+            p[e + 4] = TowardZero(p[e + 4], kFriction);
         }
-        if (p[e + 1] < 8) {
-            p[e + 1] = 8;
-            p[e + 3] = std::fabs(p[e + 3]);
-        }
-        if (p[e + 2] < 48) {
-            p[e + 2] = 48;
-            p[e + 4] = std::fabs(p[e + 4]);
-        }
-        if (p[e + 1] > w - 8) {
-            p[e + 1] = w - 8;
-            p[e + 3] = -std::fabs(p[e + 3]);
-        }
-        if (p[e + 2] > h - 8) {
-            p[e + 2] = h - 8;
-            p[e + 4] = -std::fabs(p[e + 4]);
-        }
-        p[e + 3] = TowardZero(p[e + 3], kFriction);
-        p[e + 4] = TowardZero(p[e + 4], kFriction);
 
         if (e == BALL) {
             p_SetSize(2, 2);
@@ -140,17 +146,19 @@ int c_MyApp::p_Game_Football() {
         }
     }
 
-    // The enemy heads for the side of the ball away from the goal.
-    const float side = p[ENEMY + 1] <= p[31] ? 3 : -3;
-    const float tx = p[BALL + 1] + side, ty = p[BALL + 2] + 3;
-    if (p[ENEMY + 1] < tx) p[ENEMY + 3] += 0.25f;
-    else if (p[ENEMY + 1] > tx) p[ENEMY + 3] -= 0.25f;
-    if (p[ENEMY + 2] < ty) p[ENEMY + 4] += 0.25f;
-    else if (p[ENEMY + 2] > ty) p[ENEMY + 4] -= 0.25f;
+    if (!paused) {
+        // The enemy heads for the side of the ball away from the goal.
+        const float side = p[ENEMY + 1] <= p[31] ? 3 : -3;
+        const float tx = p[BALL + 1] + side, ty = p[BALL + 2] + 3;
+        if (p[ENEMY + 1] < tx) p[ENEMY + 3] += 0.25f;
+        else if (p[ENEMY + 1] > tx) p[ENEMY + 3] -= 0.25f;
+        if (p[ENEMY + 2] < ty) p[ENEMY + 4] += 0.25f;
+        else if (p[ENEMY + 2] > ty) p[ENEMY + 4] -= 0.25f;
+    }
 
     p_EaseShownScore();
 
-    p[20] -= 1;
+    if (!paused) p[20] -= 1;
     int seconds = static_cast<int>(std::floor(p[20] / 60));
     if (seconds < 0) {
         m_gameOver = 1;

@@ -115,7 +115,12 @@ int c_MyApp::p_ClearObjects() {
     return 0;
 }
 
+// While paused the camera holds still, and so do the stars that follow it.
 int c_MyApp::p_CameraEase() {
+    if (m_paused != 0) {
+        m_camDX = m_camDY = 0;
+        return 0;
+    }
     m_camDX = (m_camX - m_camTargetX) * 0.125f;
     m_camDY = (m_camY - m_camTargetY) * 0.125f;
     m_camX -= m_camDX;

@@ -37,9 +37,12 @@ int c_MyApp::p_LoadGame_Rising() {
     return 0;
 }
 
+// While paused nothing moves; after the end the runner stands and the dead
+// keep rising.
 int c_MyApp::p_Game_Rising() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
+    const bool moving = m_paused == 0;
     const float ground = 0.75f * bb_Game_jscrh;
     const float ov = bb_Game_overscan;
 
@@ -54,51 +57,54 @@ int c_MyApp::p_Game_Rising() {
     p_SetCol(255, 255, 255);
     p_DrawImg(1, p[1] - m_camX, ground - 8, 16 + static_cast<int>(std::fmod(p[3] * 0.25f, 4.0f)));
 
-    if (m_paused == 0 && m_gameOver == 0) p[1] += p[6] * 0.25f;
-    p[3] += std::fmod(p[6] * 0.25f, 16.0f);
+    if (moving) {
+        if (m_gameOver == 0) p[1] += p[6] * 0.25f;
+        p[3] += std::fmod(p[6] * 0.25f, 16.0f);
 
-    // Speed comes only from alternating sides; both sides may step in one update.
-    float stick = p_StickX(0, 0);
-    bool left = p_PlayKeyAll(CTRL_LEFT, 1) > 0;
-    bool right = p_PlayKeyAll(CTRL_RIGHT, 1) > 0;
-    bool b = p_PlayKeyAll(CTRL_B, 1) > 0;
-    bool x = p_PlayKeyAll(CTRL_X, 1) > 0;
-    bool pointer = m_mouseDown > 0;
-    if (stick > 0.3f || (right && !left) || (b && !x) || (pointer && m_mouseX > 0.5f * bb_Game_jscrw)) {
-        if (p[5] == 1) {
-            p[6] += 3;
-            p[5] = -1;
+        // Speed comes only from alternating sides; both sides may step in one update.
+        float stick = p_StickX(0, 0);
+        bool left = p_PlayKeyAll(CTRL_LEFT, 1) > 0;
+        bool right = p_PlayKeyAll(CTRL_RIGHT, 1) > 0;
+        bool b = p_PlayKeyAll(CTRL_B, 1) > 0;
+        bool x = p_PlayKeyAll(CTRL_X, 1) > 0;
+        bool pointer = m_mouseDown > 0;
+        if (stick > 0.3f || (right && !left) || (b && !x) || (pointer && m_mouseX > 0.5f * bb_Game_jscrw)) {
+            if (p[5] == 1) {
+                p[6] += 3;
+                p[5] = -1;
+            }
+        }
+        if (stick < -0.3f || (left && !right) || (!b && x) || (pointer && m_mouseX < 0.5f * bb_Game_jscrw)) {
+            if (p[5] == -1) {
+                p[6] += 3;
+                p[5] = 1;
+            }
+        }
+
+        if (p[6] > 16) {
+            p[6] = 15.7f;
+        } else if (p[6] > 0) {
+            p[6] -= 0.3f;
+            if (p[6] < 0) p[6] = 0;
         }
     }
-    if (stick < -0.3f || (left && !right) || (!b && x) || (pointer && m_mouseX < 0.5f * bb_Game_jscrw)) {
-        if (p[5] == -1) {
-            p[6] += 3;
-            p[5] = 1;
-        }
-    }
 
-    if (p[6] > 16) {
-        p[6] = 15.7f;
-    } else if (p[6] > 0) {
-        p[6] -= 0.3f;
-        if (p[6] < 0) p[6] = 0;
-    }
-
-    // The dead rise and wrap even while paused or after the end.
     const float runnerY = ground - 8;
     for (int i = 0; i <= kLastDead; ++i) {
         float& y = o[10 * i + 2];
-        y -= 2;
-        if (y < -32) y += bb_Game_jscrh + 64;
-        float dx = o[10 * i + 1];
-        if (dx < p[1] - 16 && i > p[10]) {
-            p[10] = static_cast<float>(i);
-            p_PlaySFX(99, 1, 1, 0);
+        const float dx = o[10 * i + 1];
+        if (moving) {
+            y -= 2;
+            if (y < -32) y += bb_Game_jscrh + 64;
+            if (dx < p[1] - 16 && i > p[10]) {
+                p[10] = static_cast<float>(i);
+                p_PlaySFX(99, 1, 1, 0);
+            }
         }
         float sx = dx - m_camX;
         if (sx > -128 && sx < bb_Game_jscrw + 128) {
             p_DrawImg(1, sx, y, 20);
-            if (std::fabs(p[1] - dx) < 8 && std::fabs(y - runnerY) < 10) {
+            if (moving && std::fabs(p[1] - dx) < 8 && std::fabs(y - runnerY) < 10) {
                 if (m_gameOver == 0) p_PlaySFX(2, 1, 1, 0);
                 m_gameOver = 1;
             }

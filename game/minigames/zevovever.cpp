@@ -43,11 +43,12 @@ int c_MyApp::p_LoadGame_Zevovever() {
     return 0;
 }
 
-// From the update of the crash on the plane and the bomb stand still; the
-// debris still crumbles.
+// While paused nothing moves. From the update of the crash on the plane and
+// the bomb stand still; the debris still crumbles.
 int c_MyApp::p_Game_Zevovever() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
+    const bool paused = m_paused != 0;
     const float ground = bb_Game_jscrh - 24;
     const float ov = bb_Game_overscan;
 
@@ -61,7 +62,7 @@ int c_MyApp::p_Game_Zevovever() {
             const float x = 16 * c + bb_Game_jscrw / 2 - 124;
             const float y = 16 * r + bb_Game_jscrh - 128;
             if (cell > 1) {
-                cell += 1;
+                if (!paused) cell += 1;
                 float jy = bb_random_Rnd2(-8, 8);
                 float jx = bb_random_Rnd2(-8, 8);
                 p_DrawImg(1, x + jx, y + jy, 53);
@@ -69,6 +70,7 @@ int c_MyApp::p_Game_Zevovever() {
             } else if (cell == 1) {
                 standing = true;
                 p_DrawImg(1, x, y, 90);
+                if (paused) continue;
                 // The crash test uses where the plane was drawn last update.
                 if (std::fabs(x - p[8]) < 24 && std::fabs(y - p[9]) < 12 && m_gameOver == 0) {
                     m_gameOver = 1;
@@ -83,7 +85,7 @@ int c_MyApp::p_Game_Zevovever() {
             }
         }
     }
-    const bool moving = m_paused == 0 && m_gameOver == 0;
+    const bool moving = !paused && m_gameOver == 0;
 
     p_SetCol(0, 128, 0);
     p_Rect(-(4 * ov + 64), ground, bb_Game_jscrw + 8 * ov + 128, 24);
@@ -97,14 +99,14 @@ int c_MyApp::p_Game_Zevovever() {
         }
     }
 
-    p[5] = std::fmod(p[5] + 1, 15.0f);
+    if (!paused) p[5] = std::fmod(p[5] + 1, 15.0f);
     int blade = static_cast<int>(std::fmod(p[5] / 3, 5.0f));
     float py = static_cast<float>(static_cast<int>(bb_Game_jscrh - 16 * p[2]));
     p_DrawImg(1, p[1], py, static_cast<float>(80 + 2 * blade));
     p_DrawImg(1, p[1] + 16, py, static_cast<float>(81 + 2 * blade));
 
     // With the city flat the plane glides down toward the middle and lands.
-    if (!standing) {
+    if (!standing && !paused) {
         p[2] -= 0.05f;
         py = static_cast<float>(static_cast<int>(bb_Game_jscrh - 16 * p[2]));
         if (py < ground) p[1] -= (p[1] - bb_Game_jscrw / 2) * 0.0625f;
@@ -133,7 +135,7 @@ int c_MyApp::p_Game_Zevovever() {
     // One bomb at a time, each needing a fresh press.
     bool drop = m_mouseDown >= 1 || p_PlayKeyAll(CTRL_DOWN, 1) || p_PlayKeyAll(CTRL_A, 1) ||
                 p_PlayKeyAll(CTRL_B, 1) || p_PlayKeyAll(CTRL_X, 1);
-    if (drop && m_keyLatch == 0 && m_touchLatch == 0 && p[10] == 0) {
+    if (!paused && drop && m_keyLatch == 0 && m_touchLatch == 0 && p[10] == 0) {
         m_keyLatch = m_touchLatch = 1;
         p[10] = 1;
         p[11] = p[1] + 16;

@@ -71,6 +71,8 @@ int c_MyApp::p_LoadGame_ZUR() {
     return 0;
 }
 
+// While paused nothing moves; after the end the road stands still and the
+// car still steers.
 int c_MyApp::p_Game_ZUR() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
@@ -79,23 +81,25 @@ int c_MyApp::p_Game_ZUR() {
 
     p_CLS2D(0, 128, 0, 1);
     p_CameraEase();
-    p_AnalogueControl();
+    if (!paused) p_AnalogueControl();
     p_SetCol(255, 255, 255, 1);
     p_SetSize(1, 1);
 
-    // Steering builds up and settles back once the stick is near the centre.
-    float v = p[3] + 0.6f * m_analogX;
-    if (std::fabs(m_analogX) < 0.15f) {
-        if (v > 0) v = bb_math_Max2(v - 0.9f, 0);
-        else if (v < 0) v = bb_math_Min2(v + 0.9f, 0);
-    }
-    v = bb_math_Clamp2(v, -12, 12);
-    p[3] = v;
-    if (!paused) p[1] += v;
+    if (!paused) {
+        // Steering builds up and settles back once the stick is near the centre.
+        float v = p[3] + 0.6f * m_analogX;
+        if (std::fabs(m_analogX) < 0.15f) {
+            if (v > 0) v = bb_math_Max2(v - 0.9f, 0);
+            else if (v < 0) v = bb_math_Min2(v + 0.9f, 0);
+        }
+        v = bb_math_Clamp2(v, -12, 12);
+        p[3] = v;
+        p[1] += v;
 
-    if (p_PlayKeyAll(CTRL_UP, 1) || p_PlayKeyAll(CTRL_A, 1)) p[2] += 0.1f;
-    else p[2] -= 0.03f;
-    p[2] = bb_math_Clamp2(p[2], 0, 9.5f);
+        if (p_PlayKeyAll(CTRL_UP, 1) || p_PlayKeyAll(CTRL_A, 1)) p[2] += 0.1f;
+        else p[2] -= 0.03f;
+        p[2] = bb_math_Clamp2(p[2], 0, 9.5f);
+    }
 
     if (!paused && m_gameOver == 0) {
         p[24] += p[2];
@@ -139,7 +143,7 @@ int c_MyApp::p_Game_ZUR() {
         p_SetSize(1, 1);
         int health = bb_math_Clamp(static_cast<int>(p[5]), 0, 100);
         p_Text(64, 8, String("Health : ") + p_rstr(health, 3, String("0")) + String("%"), 0, 0);
-        if (p[5] < 0 && m_gameOver == 0) {
+        if (p[5] < 0 && m_gameOver == 0 && !paused) {
             m_gameOver = 1;
             p_PlaySFX(2, 1, 1, 0);
         }

@@ -67,13 +67,18 @@ TEST(DeduDezu, EntrySteeringCrashPickupFadingEndAndAFlatBoard) {
         p[100] = 0;
     }
 
+    // Where an enemy turns from one place: it is put back before each
+    // update, off its step tick, with no other enemy due to enter.
     mg::Start(sc, 4);
-    sc.Press(GLFW_KEY_ESCAPE);  // paused: enemies steer but do not step
-    ASSERT_EQ(app->m_paused, 1);
     auto headings = [&](int cx, int cy, int dir) {
-        PutSnake(app, 1, cx, cy, dir);
         std::set<int> seen;
-        for (int i = 0; i < 1500; ++i, sc.Update()) seen.insert(static_cast<int>(p[103]));
+        for (int i = 0; i < 1500; ++i) {
+            PutSnake(app, 1, cx, cy, dir);
+            p[20] = 2;
+            p[23] = 1;
+            sc.Update();
+            seen.insert(static_cast<int>(p[103]));
+        }
         return seen;
     };
     EXPECT_EQ(headings(6, 6, 2), (std::set<int>{2, 3})) << "never toward a wall 6 cells away";
