@@ -32,8 +32,16 @@ TEST(RevUrezov, BombsLandingAndCrash) {
     EXPECT_EQ(app->m_score, 1);
     EXPECT_EQ(hit.Played(), std::vector<int>{3});
 
-    // With the city flat the plane lands and a faster level starts.
+    // With the city flat the plane glides down (not while paused), lands and
+    // a faster level starts.
     Block(app, 3, 6) = 0;
+    sc.Update(20);
+    sc.Press(GLFW_KEY_ESCAPE);
+    const float altitude = p[2];
+    sc.Update(100);
+    EXPECT_EQ(p[2], altitude);
+    sc.Press(GLFW_KEY_ESCAPE);
+    ASSERT_EQ(app->m_paused, 0);
     mg::Sfx land(app);
     for (int i = 0; i < 400 && p[4] == 1; ++i) sc.Update();
     ASSERT_EQ(p[4], 1.5f);
