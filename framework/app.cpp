@@ -108,6 +108,10 @@ int bb_app_UpdateRate() { return bb_app__updateRate; }
 int bb_app_Millisecs() { return bb_app__game->Millisecs(); }
 int bb_app_SaveState(String state) { return bb_app__game->SaveState(state); }
 String bb_app_LoadState() { return bb_app__game->LoadState(); }
+int bb_app_StateDamaged(String why) {
+    bb_app__game->StateDamaged(why);
+    return 0;
+}
 String bb_app_LoadString(String path) { return bb_app__game->LoadString(path); }
 int bb_app_EndApp() {
     bbError(String());

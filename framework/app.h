@@ -50,6 +50,9 @@ int bb_app_UpdateRate();
 int bb_app_Millisecs();
 int bb_app_SaveState(String state);
 String bb_app_LoadState();
+// The loaded state did not load whole (why says how): the host keeps the
+// file aside before the next save replaces it.
+int bb_app_StateDamaged(String why);
 String bb_app_LoadString(String path);
 int bb_app_EndApp();
 int bb_app_DeviceWidth();

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "framework/data.h"
+#include "host/paths.h"
 #include "game/audio/sequencer.h"
 
 c_MyApp* c_MyApp::m_new() {
@@ -60,7 +61,7 @@ int bbMain() {
 
 int c_MyApp::p_OnCreate() {
     if (bb_Game_isOuya == 1) bb_Game_overscan = 64;
-    m_fullscreen = 0;
+    m_fullscreen = bbStartWindowMode == 1 ? 1 : 0;  // the host opened the first window
     m_logoSoundPlayed = 0;
     m_mode = MODE_STORY;
     bb_app_SetUpdateRate(60);

@@ -13,6 +13,9 @@ int I(uint32_t v) { return static_cast<int>(v); }
 
 String Field(int v) { return String(v) + String("|"); }
 
+// Settings, badges and one block per mini-game.
+const int kSaveBlocks = 2 + 7;
+
 }  // namespace
 
 String c_MyApp::p_SaveText() {
@@ -60,6 +63,8 @@ int c_MyApp::p_Load() {
     Array<String> parts = text.Split(String("|"));
     int count = parts.Length();
     int n = 0;
+    int blocksRead = 0;
+    bool checksumFailed = false;
     if (bb_Game_DebugMode == 1) bbPrint(text);
 
     if (count >= 26) {
@@ -70,9 +75,11 @@ int c_MyApp::p_Load() {
         }
         n = 25;
         int stored = parts[n++].ToInt();
+        ++blocksRead;
         if (I(sum) == stored) {
             bbPrint(String("Settings Loaded"));
         } else {
+            checksumFailed = true;
             bbPrint(String("Settings Checksum Invalid"));
             for (int i = 0; i < 25; ++i) m_options[i] = 0;
             m_options[5] = 1;
@@ -99,9 +106,11 @@ int c_MyApp::p_Load() {
         }
         n += 8;
         int stored = parts[n++].ToInt();
+        ++blocksRead;
         if (I(sum) == stored) {
             bbPrint(String("Badges Loaded"));
         } else {
+            checksumFailed = true;
             bbPrint(String("Badge Checksum Invalid"));
             for (int i = 0; i < 256; ++i) m_badges[i] = false;
         }
@@ -119,9 +128,11 @@ int c_MyApp::p_Load() {
         }
         n += 20;
         int stored = parts[n++].ToInt();
+        ++blocksRead;
         if (I(sum) == stored) {
             bbPrint(String("Highscore ") + String(g) + String(" Loaded"));
         } else {
+            checksumFailed = true;
             bbPrint(String("Highscore ") + String(g) + String(" Checksum Invalid"));
             for (int r = 0; r < 10; ++r) {
                 m_scoreTable[10 * g + r] = 0;
@@ -129,5 +140,12 @@ int c_MyApp::p_Load() {
             }
         }
     }
+
+    // A saved file that did not load whole is kept aside by the host before
+    // the next save replaces it, so the scores can still be recovered.
+    if (checksumFailed)
+        bb_app_StateDamaged(String("a checksum does not match"));
+    else if (text.Length() > 0 && blocksRead < kSaveBlocks)
+        bb_app_StateDamaged(String("it ends early or is not a saved game"));
     return 0;
 }

@@ -2,19 +2,12 @@
 // call, dates, files and the state store that keeps the game's one text.
 #include "host/game.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
 
 BBGame* BBGame::_game = nullptr;
-const char* const BB_STATE_FILE = "./.zorbelstate";
 
 BBGame::BBGame()
     : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
@@ -72,55 +65,9 @@ String BBGame::LoadString(String path) {
     return s;
 }
 
-// The state is written to a temporary file beside the store, flushed to
-// disk and then renamed over it, so a crash or a full disk never leaves a
-// half-written store: the previous one stays as it was.
-int BBGame::SaveState(String state) {
-    std::string bytes = state.ToUtf8();
-    std::string target = PathToFilePath(String(BB_STATE_FILE)).ToUtf8();
-    std::string dir = ".";
-    size_t slash = target.rfind('/');
-    if (slash != std::string::npos) dir = target.substr(0, slash);
-    std::string tmpl = dir + "/.zorbelstate.XXXXXX";
-    int fd = mkstemp(&tmpl[0]);
-    if (fd < 0) return -1;
-    fchmod(fd, 0644);
+int BBGame::SaveState(String state) { return _stateFile.Save(state.ToUtf8()); }
 
-    // A file-size limit must show up as a short write, not kill the game.
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<size_t>(n);
-    }
-    signal(SIGXFSZ, oldHandler);
-    bool ok = written == bytes.size() && fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (!ok) {
-        unlink(tmpl.c_str());
-        return -2;
-    }
-    if (rename(tmpl.c_str(), target.c_str()) != 0) {
-        unlink(tmpl.c_str());
-        return -1;
-    }
-    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return 0;
-}
-
-String BBGame::LoadState() {
-    FILE* f = OpenFile(String(BB_STATE_FILE), String("rb"));
-    if (!f) return String();
-    String s = String::Load(f);
-    fclose(f);
-    return s;
-}
+String BBGame::LoadState() { return _stateFile.Load(); }
 
 void BBGame::Die(ThrowableObject* ex) {
     bbPrint(String("Zorbel Runtime Error : Uncaught Zorbel Exception"));

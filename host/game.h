@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdio>
 
+#include "host/state_file.h"
 #include "runtime/runtime.h"
 
 class BBGameDelegate : public Object {
@@ -55,6 +56,9 @@ public:
     virtual void GetDate(Array<int> date);
     virtual int SaveState(String state);
     virtual String LoadState();
+    // The text LoadState gave did not load whole (why says how): the file
+    // is kept aside before the first save replaces it.
+    void StateDamaged(String why) { _stateFile.MarkDamaged(why.ToUtf8()); }
     virtual String LoadString(String path);
     virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                               Array<bool> buttons) {
@@ -87,7 +91,5 @@ protected:
     int _updateRate;
     bool _started;
     bool _suspended;
+    BBStateFile _stateFile;
 };
-
-// Path of the state file in the working directory.
-extern const char* const BB_STATE_FILE;

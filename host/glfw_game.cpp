@@ -1,18 +1,20 @@
-// BBGlfwGame: the window and its GL context, the fixed-rate main loop,
-// data-path mapping and image decoding, and the process entry.
+// BBGlfwGame: the window and its GL context (class name and icon), the
+// fixed-rate main loop, data-path mapping and image decoding.
 #include "host/glfw_game.h"
 
 #include <GLFW/glfw3.h>
 #include <stb/stb_image.h>
 
 #include <chrono>
-#include <csignal>
+#include <cstdlib>
+#include <string>
 #include <thread>
+#include <vector>
+
+#include "host/paths.h"
 
 int glfwGraphicsSeq = 0;
 BBGlfwGame* BBGlfwGame::_glfwGame = nullptr;
-int argc = 0;
-const char** argv = nullptr;
 
 namespace {
 
@@ -37,6 +39,9 @@ public:
 };
 
 GlfwPlatform g_glfwPlatform;
+
+const char* const kWindowClass = "kestrel-quillons";
+const int kIconSizes[] = {32, 64, 128, 256};
 
 void KeyCallback(GLFWwindow*, int key, int scancode, int action, int mods) {
     BBGlfwGame::GlfwGame()->OnKey(key, action, mods);
@@ -80,8 +85,9 @@ void BBGlfwGame::SetMouseVisible(bool visible) {
 
 String BBGlfwGame::PathToFilePath(String path) {
     if (!path.StartsWith(String("zorbel:"))) return path;
+    String data("zorbel://data/");
+    if (path.StartsWith(data)) return String::FromUtf8(bbDataFolder() + "/") + path.Slice(data.Length());
     static const char* const schemes[][2] = {
-        {"zorbel://data/", "./data/"},
         {"zorbel://internal/", "./internal/"},
         {"zorbel://external/", "./external/"},
     };
@@ -149,6 +155,9 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwWindowHint(GLFW_ALPHA_BITS, alpha);
     glfwWindowHint(GLFW_DEPTH_BITS, depth);
     glfwWindowHint(GLFW_STENCIL_BITS, stencil);
+    // The class the desktop entry's StartupWMClass names.
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, kWindowClass);
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, kWindowClass);
     const char* title = "Kestrel Quillons 1986";
     if (fullscreen && monitor) {
         _window = glfwCreateWindow(width, height, title, monitor, nullptr);
@@ -160,7 +169,8 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
             glfwShowWindow(_window);
         }
     }
-    if (!_window) return;
+    if (!_window) return;  // GLFW has told why on stderr
+    SetWindowIcon();
     // Without a window manager nobody hands the new window the focus, and an
     // unfocused window suspends the game.
     glfwFocusWindow(_window);
@@ -174,6 +184,20 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwSetWindowCloseCallback(_window, WindowCloseCallback);
 }
 
+// The game's icon in every size drawn, for the desktop to pick from.
+void BBGlfwGame::SetWindowIcon() {
+    std::vector<GLFWimage> images;
+    for (int size : kIconSizes) {
+        int w = 0, h = 0, depth = 0;
+        std::string path = "zorbel://data/appicon-" + std::to_string(size) + ".png";
+        unsigned char* pixels = LoadImageData(String(path.c_str()), &w, &h, &depth);
+        if (pixels && depth == 4) images.push_back(GLFWimage{w, h, pixels});
+        else free(pixels);
+    }
+    if (!images.empty()) glfwSetWindowIcon(_window, static_cast<int>(images.size()), images.data());
+    for (GLFWimage& image : images) free(image.pixels);
+}
+
 void BBGlfwGame::OnWindowClose() {
     // The framework decides what closing means (it ends the program).
     KeyEvent(BBGameEvent::KeyDown, 432);
@@ -182,7 +206,13 @@ void BBGlfwGame::OnWindowClose() {
 }
 
 void BBGlfwGame::Run() {
-    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    if (bbStartWindowMode == 1) {
+        BBGlfwVideoMode* mode = GetGlfwDesktopMode();
+        SetGlfwWindow(mode->width, mode->height, mode->red, mode->green, mode->blue, 0, 0, 0, true);
+    } else {
+        SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    }
+    if (!_platform->WindowParam(BB_GLFW_OPENED)) return;  // no window: the caller says so
     StartGame();
 
     bool render = true;  // step 3: render once, then poll
@@ -232,35 +262,4 @@ void BBGlfwGame::Run() {
         RenderGame();
         if (_updateRate) _nextUpdate = _platform->Time();
     }
-}
-
-void BBZorbelGame::Main(int argc, const char** argv) {
-    if (!glfwInit()) {
-        puts("glfwInit failed");
-        fflush(stdout);
-        exit(-1);
-    }
-    BBZorbelGame* game = new BBZorbelGame();
-    try {
-        bb_std_main(argc, argv);
-    } catch (ThrowableObject* ex) {
-        glfwTerminate();
-        game->Die(ex);
-        return;
-    }
-    if (game->Delegate()) game->Run();
-    glfwTerminate();
-}
-
-int bb_std_main(int argc_, const char** argv_) {
-    argc = argc_;
-    argv = argv_;
-    signal(SIGSEGV, sighandler);
-    signal(SIGILL, sighandler);
-    signal(SIGFPE, sighandler);
-    gc_init1();
-    bbInit();
-    gc_init2();
-    bbMain();
-    return 0;
 }

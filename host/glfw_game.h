@@ -60,6 +60,8 @@ public:
                                          int* rate);
     virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen);
+    // Opens the first window (full screen when the command line asked for
+    // it) and runs the main loop; returns when there is no window.
     virtual void Run();
 
     BBGlfwVideoMode* GetGlfwDesktopMode();
@@ -88,6 +90,8 @@ public:
     double _updatePeriod;
 
 protected:
+    void SetWindowIcon();
+
     GLFWwindow* _window;
     BBHostPlatform* _platform;
     // Per Enter key (main, keypad): pressed with Alt, so it stands for F11

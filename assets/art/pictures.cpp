@@ -1,5 +1,5 @@
 // Drawing code for the large pictures: badges, test card, studio logo, title
-// logo and the four menu pictures. Most are drawn at half size and doubled,
+// logo, the four menu pictures and the application icon. Most are drawn at half size and doubled,
 // which gives them the same chunky pixels as the sprites.
 #include "assets/art/pictures.h"
 
@@ -279,6 +279,21 @@ Canvas makeMenu(const ArtKit& kit) {
   placeFrame(sheet, joystickPicture(kit), 2, 256, 256);
   placeFrame(sheet, diskPicture(kit), 3, 256, 256);
   return sheet;
+}
+
+// The title logo's K, in its stripes and black outline, on a blue screen
+// with rounded corners: the icon of the desktop entry and the window.
+Canvas makeAppIcon(const ArtKit& kit) {
+  Canvas letter(kAppIconSize, kAppIconSize);
+  stripedText(kit, letter, 5, 5, "K", 3, {ink::red, ink::red, ink::orange, ink::orange, ink::yellow, ink::yellow, ink::white, ink::white});
+  letter.outline(ink::black);
+  Canvas icon(kAppIconSize, kAppIconSize);
+  icon.fillRect(1, 1, kAppIconSize - 2, kAppIconSize - 2, ink::black);
+  icon.fillRect(2, 2, kAppIconSize - 4, kAppIconSize - 4, ink::blue);
+  for (int x : {1, kAppIconSize - 2})  // round the corners off
+    for (int y : {1, kAppIconSize - 2}) icon.set(x, y, ink::clear);
+  icon.blit(letter, 0, 0);
+  return icon;
 }
 
 }  // namespace kqart

@@ -14,6 +14,10 @@ Canvas makeStudioLogo(const ArtKit& kit);
 Canvas makeTitleLogo(const ArtKit& kit);
 Canvas makeMenu(const ArtKit& kit);
 Canvas makeParts(const ArtKit& kit);
+// The application icon at its smallest size, kAppIconSize square; larger
+// sizes are whole multiples of it.
+const int kAppIconSize = 32;
+Canvas makeAppIcon(const ArtKit& kit);
 
 // Shape helpers shared by the builders.
 void drawStar(Canvas& c, double cx, double cy, double rOut, double rIn, Rgba col);

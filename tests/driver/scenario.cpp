@@ -97,6 +97,7 @@ public:
         _iconified = false;
         _nextUpdate = 0;
         _updatePeriod = 0;
+        _stateFile = BBStateFile();
     }
 };
 
@@ -185,6 +186,8 @@ Scenario::Scenario(int width, int height, const std::string& stateText, bool hav
         out << stateText;
     }
     if (chdir(m_workDir.c_str()) != 0) Fail("chdir " + m_workDir + " failed");
+    // The state file lives in the working directory, never in the real home.
+    setenv("KESTREL_QUILLONS_HOME", m_workDir.c_str(), 1);
 
     EnsureHost();
     CloseAudioDevice();

@@ -13,7 +13,8 @@ class BBGlfwGame;
 class Scenario {
 public:
     // A fresh working directory (a temp dir with data -> KQ_DATA_DIR and,
-    // when haveState, ./.zorbelstate holding stateText), a fresh runtime and
+    // when haveState, ./.zorbelstate holding stateText) that is also the
+    // state folder (KESTREL_QUILLONS_HOME), a fresh runtime and
     // app, a window of width x height, and the game started. The host then
     // renders once, as its loop does before the first update. Only one
     // Scenario may be alive at a time; several may run one after another.

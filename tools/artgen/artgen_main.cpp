@@ -14,6 +14,8 @@
 namespace kqart {
 namespace {
 
+const int kAppIconSizes[] = {32, 64, 128, 256};
+
 // 128 cells of 16 x 16 for the codes 32..159, each 8 x 8 glyph centred in
 // its cell so the game can draw it centred on the pen position.
 Canvas makeTextFont(const ArtKit& kit) {
@@ -82,6 +84,12 @@ int main(int argc, char** argv) {
         write(img.enlarged(4), base + "-hd2.png");
         files += 2;
       }
+    }
+    // The application icon, enlarged pixel for pixel to the sizes desktops use.
+    Canvas icon = makeAppIcon(kit);
+    for (int size : kAppIconSizes) {
+      write(icon.enlarged(size / kAppIconSize), out + "/appicon-" + std::to_string(size) + ".png");
+      ++files;
     }
     std::printf("kq-artgen: wrote %d images to %s\n", files, out.c_str());
   } catch (const std::exception& e) {
