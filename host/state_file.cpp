@@ -55,14 +55,18 @@ bool MakeFolders(const std::string& folder, std::string* why) {
         if (end < folder.size() && folder[end] != '/') continue;
         std::string part = folder.substr(0, end);
         struct stat st;
-        if (stat(part.c_str(), &st) == 0) continue;
+        if (stat(part.c_str(), &st) == 0 || errno != ENOENT) continue;
         if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
             *why = "cannot create the folder " + part + ": " + ErrnoText();
             return false;
         }
     }
     struct stat st;
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (stat(folder.c_str(), &st) != 0) {
+        *why = ErrnoText();
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
         *why = folder + " is not a folder";
         return false;
     }

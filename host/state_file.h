@@ -10,7 +10,7 @@
 class BBStateFile {
 public:
     // A full save is under 2 KB; a larger file is not the game's.
-    static const long kMaxBytes = 64 * 1024;
+    static constexpr long kMaxBytes = 64 * 1024;
 
     // The per-user file or, when that does not exist, the one an older
     // version left in the working directory; "" when there is none or it

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running the game need;
 # with --tests also what the test suite needs (virtual display, software GL,
-# GoogleTest, OpenAL's file backend is part of libopenal1, reference audio files).
+# GoogleTest, OpenAL's file backend is part of libopenal1, reference audio files,
+# the compiler cache, the desktop entry and AppStream validators, dpkg-dev
+# for the package's dependencies).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 pkgs=(build-essential cmake ninja-build pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev)
 if [ "${1:-}" = "--tests" ]; then
-  pkgs+=(googletest libgtest-dev libx11-dev xvfb xauth libgl1-mesa-dri xdotool alsa-utils sound-theme-freedesktop)
+  pkgs+=(googletest libgtest-dev libx11-dev xvfb xauth libgl1-mesa-dri xdotool alsa-utils sound-theme-freedesktop
+        ccache desktop-file-utils appstream dpkg-dev)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

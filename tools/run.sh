@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the game needs, builds it and starts it from its build folder
-# (the game reads ./data and keeps its state in ./.zorbelstate there).
+# (the game reads the data/ folder beside it and keeps its scores in the
+# player's folder, ~/.local/share/kestrel-quillons).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh

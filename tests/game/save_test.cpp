@@ -1,8 +1,14 @@
 // The save text through the real game: a fresh start's text, round trips of
 // options, badges and scores (with wrapping checksums), per-block checksum
-// failures, short, truncated and foreign stores, and the option limits.
+// failures, short, truncated and foreign stores, the option limits, and a
+// store that cannot be loaded whole or saved.
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -88,6 +94,19 @@ std::string RichStore() {
     app->m_scoreTable[0] = 2000000000;  // its checksum term wraps
     app->p_Save();
     return s.StateText();
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
 }
 
 }  // namespace
@@ -232,4 +251,64 @@ TEST(Save, OptionLimitsApplyToLoadedValues) {
     options.clear();
     EXPECT_EQ(BootPrinting(text, true, &options), "Settings Loaded\n");
     EXPECT_EQ(options[12], 8);
+}
+
+TEST(Save, AStoreThatDidNotLoadWholeIsKeptAsideOnceBeforeItIsReplaced) {
+    std::vector<std::string> f = Fields(RichStore());
+    std::vector<std::string> bad = f;
+    bad[35 + 3 * 21] = "4001";
+    std::string damaged = Join(bad, 182);
+    std::string saved;
+    {
+        testing::internal::CaptureStderr();
+        Scenario s(640, 480, damaged, true);
+        s.ToMenu();
+        s.App()->p_Save();
+        s.Suspend();  // saves again
+        s.Resume();
+        s.Step(5);
+        std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Count(told, "did not load whole (a checksum does not match); it is kept as "), 1) << told;
+        EXPECT_EQ(ReadFile(s.WorkDir() + "/.zorbelstate.bad"), damaged);
+        saved = s.StateText();
+    }
+    EXPECT_EQ(BootPrinting(saved, true), kAllLoaded) << "the new save is whole";
+    {
+        Scenario s(640, 480, Join(f, 26), true);  // ends after the settings
+        s.App()->p_Save();
+        EXPECT_EQ(ReadFile(s.WorkDir() + "/.zorbelstate.bad"), Join(f, 26));
+    }
+    Scenario s(640, 480, Join(f, 182), true);
+    s.App()->p_Save();
+    EXPECT_NE(access((s.WorkDir() + "/.zorbelstate.bad").c_str(), F_OK), 0) << "a whole store is just replaced";
+}
+
+TEST(Save, AReadOnlyStateFolderIsToldOnceAndTheGamePlaysOn) {
+    Scenario s;
+    s.ToMenu();
+    ASSERT_EQ(chmod(s.WorkDir().c_str(), 0755), 0);
+    std::string folder = s.WorkDir() + "/locked";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    std::ofstream(folder + "/.zorbelstate", std::ios::binary) << "previous|";
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    setenv("KESTREL_QUILLONS_HOME", folder.c_str(), 1);
+    // Root writes anywhere: play as nobody for the saves.
+    bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(seteuid(65534), 0);
+    }
+    testing::internal::CaptureStderr();
+    s.App()->p_Save();
+    s.Suspend();
+    s.Resume();
+    s.Press(GLFW_KEY_SPACE);  // start the selected game
+    s.Step(30);
+    std::string told = testing::internal::GetCapturedStderr();
+    if (root) {
+        ASSERT_EQ(seteuid(0), 0);
+    }
+    EXPECT_EQ(Count(told, "cannot save the scores to " + folder + "/.zorbelstate: Permission denied"), 1) << told;
+    EXPECT_EQ(ReadFile(folder + "/.zorbelstate"), "previous|");
+    EXPECT_NE(s.App()->m_mode, MODE_MENU) << "the game goes on";
+    chmod(folder.c_str(), 0755);
 }

@@ -1,10 +1,16 @@
-// Data paths, file opening and the state store (atomic replacement).
+// Data paths, file opening and the state store: where the state file lives,
+// atomic replacement, the file of older versions taken over, links, leftovers,
+// things in the way that are not a state file, and oversized files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -12,6 +18,7 @@
 
 #include "framework/data.h"
 #include "host/glfw_game.h"
+#include "host/paths.h"
 
 namespace {
 
@@ -22,10 +29,36 @@ std::string ReadFile(const std::string& path) {
     return ss.str();
 }
 
-// Each test runs in a fresh temporary working directory.
+// Sets or (with null) unsets an environment variable for a scope.
+class EnvVar {
+public:
+    EnvVar(const char* name, const char* value) : m_name(name) {
+        const char* old = getenv(name);
+        m_had = old != nullptr;
+        if (old) m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~EnvVar() {
+        if (m_had)
+            setenv(m_name.c_str(), m_old.c_str(), 1);
+        else
+            unsetenv(m_name.c_str());
+    }
+
+private:
+    std::string m_name, m_old;
+    bool m_had = false;
+};
+
+// Each test runs in a fresh temporary working directory, which is also the
+// state folder unless the test says otherwise.
 struct InTempDir : public ::testing::Test {
     std::string old, dir;
     BBGlfwGame* host = nullptr;
+    EnvVar home{"KESTREL_QUILLONS_HOME", "."};
     void SetUp() override {
         char buf[4096];
         old = getcwd(buf, sizeof buf);
@@ -41,6 +74,12 @@ struct InTempDir : public ::testing::Test {
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
 };
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
 
 }  // namespace
 
@@ -124,4 +163,130 @@ TEST_F(InTempDir, OpenFileAndLoadStringUseTheMapping) {
     EXPECT_EQ(len, 3);
     free(raw);
     EXPECT_EQ(host->LoadData(String("zorbel://data/none"), &len), nullptr);
+}
+
+TEST(StatePaths, ThePlayersFolderFollowsTheEnvironment) {
+    EnvVar home("HOME", "/home/pat");
+    {
+        EnvVar own("KESTREL_QUILLONS_HOME", "/portable/kq");
+        EnvVar xdg("XDG_DATA_HOME", "/xdg");
+        EXPECT_EQ(bbStateFilePath(), "/portable/kq/.zorbelstate");
+    }
+    EnvVar own("KESTREL_QUILLONS_HOME", nullptr);
+    {
+        EnvVar xdg("XDG_DATA_HOME", "/xdg");
+        EXPECT_EQ(bbStateFolder(), "/xdg/kestrel-quillons");
+    }
+    EnvVar xdg("XDG_DATA_HOME", "relative/is/ignored");
+    EXPECT_EQ(bbStateFilePath(), "/home/pat/.local/share/kestrel-quillons/.zorbelstate");
+}
+
+TEST_F(InTempDir, TheFirstSaveMakesThePlayersFolderAndTakesOverTheOldFile) {
+    std::ofstream(".zorbelstate", std::ios::binary) << "old|";
+    EnvVar players("KESTREL_QUILLONS_HOME", (dir + "/share/kq").c_str());
+    mode_t oldMask = umask(027);
+    EXPECT_EQ(host->LoadState().ToUtf8(), "old|");
+    EXPECT_EQ(host->SaveState(String("new|")), 0);
+    umask(oldMask);
+    EXPECT_EQ(ReadFile("share/kq/.zorbelstate"), "new|");
+    EXPECT_EQ(ReadFile(".zorbelstate"), "old|") << "the old file is left as it was";
+    struct stat st;
+    ASSERT_EQ(stat("share/kq/.zorbelstate", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the umask is respected";
+    ASSERT_EQ(stat("share", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(host->LoadState().ToUtf8(), "new|");
+}
+
+TEST_F(InTempDir, ALinkedStateFileHasItsTargetReplacedAndLeftoverTemporaryFilesGo) {
+    ASSERT_EQ(mkdir("real", 0755), 0);
+    std::ofstream("real/scores", std::ios::binary) << "a|";
+    ASSERT_EQ(chmod("real/scores", 0600), 0);
+    ASSERT_EQ(symlink("real/scores", ".zorbelstate"), 0);
+    // An interrupted save's file, one that a running save holds, and the
+    // copy of a damaged file.
+    std::ofstream("real/.zorbelstate.Ab12Cd") << "leftover";
+    std::ofstream("real/.zorbelstate.bad") << "kept";
+    int busy = open("real/.zorbelstate.Zz99Yy", O_CREAT | O_RDWR, 0600);
+    ASSERT_EQ(flock(busy, LOCK_EX), 0);
+
+    EXPECT_EQ(host->LoadState().ToUtf8(), "a|");
+    EXPECT_NE(access("real/.zorbelstate.Ab12Cd", F_OK), 0);
+    EXPECT_EQ(access("real/.zorbelstate.Zz99Yy", F_OK), 0);
+    EXPECT_EQ(ReadFile("real/.zorbelstate.bad"), "kept");
+    close(busy);
+
+    EXPECT_EQ(host->SaveState(String("b|")), 0);
+    struct stat st;
+    ASSERT_EQ(lstat(".zorbelstate", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    EXPECT_EQ(ReadFile("real/scores"), "b|");
+    ASSERT_EQ(stat("real/scores", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "a replaced file keeps its mode";
+}
+
+TEST_F(InTempDir, OnlyARegularFileIsReadAndAFolderInTheWayIsToldUntilASaveWorks) {
+    ASSERT_EQ(mkdir(".zorbelstate", 0755), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(host->LoadState().Length(), 0);
+    EXPECT_EQ(host->SaveState(String("1|")), -1);
+    EXPECT_EQ(host->SaveState(String("2|")), -1);
+    std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Count(told, "\n"), 1) << told;
+    EXPECT_EQ(Count(told, "is a folder"), 1) << told;
+
+    ASSERT_EQ(rmdir(".zorbelstate"), 0);
+    EXPECT_EQ(host->SaveState(String("3|")), 0);
+    ASSERT_EQ(unlink(".zorbelstate"), 0);
+    ASSERT_EQ(mkdir(".zorbelstate", 0755), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(host->SaveState(String("4|")), -1);
+    told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("cannot save the scores to ./.zorbelstate: it is a folder"), std::string::npos)
+        << "told again after a save has worked: " << told;
+    ASSERT_EQ(rmdir(".zorbelstate"), 0);
+
+    // A FIFO would block a reader, /dev/zero never ends: neither is read.
+    ASSERT_EQ(mkfifo(".zorbelstate", 0600), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(host->LoadState().Length(), 0);
+    ASSERT_EQ(unlink(".zorbelstate"), 0);
+    ASSERT_EQ(symlink("/dev/zero", ".zorbelstate"), 0);
+    EXPECT_EQ(host->LoadState().Length(), 0);
+    EXPECT_EQ(Count(testing::internal::GetCapturedStderr(), "not a regular file"), 2);
+}
+
+TEST_F(InTempDir, AnOversizedStateIsNotReadAndIsKeptAsideBeforeItIsReplaced) {
+    // 64 KiB is the most that is read.
+    std::string full(BBStateFile::kMaxBytes, '7');
+    std::ofstream(".zorbelstate", std::ios::binary) << full;
+    EXPECT_EQ(host->LoadState().Length(), BBStateFile::kMaxBytes);
+
+    // A sparse gigabyte: reading it would take seconds and gigabytes.
+    const off_t kHuge = 1L << 30;
+    int fd = open(".zorbelstate", O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "5|", 2), 2);
+    ASSERT_EQ(ftruncate(fd, kHuge), 0);
+    close(fd);
+    struct rusage before, after;
+    getrusage(RUSAGE_SELF, &before);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(host->LoadState().Length(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(host->SaveState(String("fresh|")), 0);
+    EXPECT_EQ(host->SaveState(String("again|")), 0);
+    std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Count(told, "./.zorbelstate did not load whole (it is larger than 64 KiB); it is kept as "
+                          "./.zorbelstate.bad"),
+              1)
+        << told;
+    struct stat st;
+    ASSERT_EQ(stat(".zorbelstate.bad", &st), 0);
+    EXPECT_EQ(st.st_size, kHuge);
+    EXPECT_EQ(ReadFile(".zorbelstate"), "again|");
 }
