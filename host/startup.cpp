@@ -53,11 +53,13 @@ const char* const kDisplayRefused = "Failed to open display";
 const off_t kMaxMappingBytes = 4 << 20;
 
 std::string g_glfwError;
-bool g_holdGlfwErrors = false;  // while glfwInit may still be retried
+bool g_holdGlfwErrors = false;   // while glfwInit may still be retried
+std::string g_glfwErrorContext;  // what the game was doing, when it helps
 
 void ReportGlfwError(int code, const char* description) {
     g_glfwError = description ? description : "";
-    if (!g_holdGlfwErrors) fprintf(stderr, "kestrel-quillons: %s\n", g_glfwError.c_str());
+    if (!g_holdGlfwErrors)
+        fprintf(stderr, "kestrel-quillons: %s%s\n", g_glfwErrorContext.c_str(), g_glfwError.c_str());
 }
 
 void ReadOptions(int argc, const char** argv) {
@@ -126,10 +128,14 @@ std::string ReadSmallFile(const std::string& path) {
 // Mappings for gamepads GLFW does not know, on top of its own: the state
 // folder's gamecontrollerdb.txt, then SDL_GAMECONTROLLERCONFIG.
 void AddGamepadMappings() {
-    std::string db = ReadSmallFile(bbStateFolder() + "/gamecontrollerdb.txt");
+    std::string path = bbStateFolder() + "/gamecontrollerdb.txt";
+    std::string db = ReadSmallFile(path);
+    g_glfwErrorContext = "gamepad mappings in " + path + ": ";
     if (!db.empty()) glfwUpdateGamepadMappings(db.c_str());
     const char* env = getenv("SDL_GAMECONTROLLERCONFIG");
+    g_glfwErrorContext = "gamepad mappings in SDL_GAMECONTROLLERCONFIG: ";
     if (env && *env) glfwUpdateGamepadMappings(env);
+    g_glfwErrorContext.clear();
 }
 
 }  // namespace

@@ -277,7 +277,13 @@ TEST(GameWindow, OpensWithItsTitleClassAndIconAndClosesCleanlyOnRequest) {
     EXPECT_EQ(attr.width, 640);
     EXPECT_EQ(attr.height, 480);
     EXPECT_EQ(WindowClass(dpy, w), "kestrel-quillons/kestrel-quillons");
-    EXPECT_EQ(IconSizes(dpy, w), (std::vector<long>{32, 64, 128, 256}));
+    // The icon follows the window's creation.
+    std::vector<long> icons;
+    for (int i = 0; i < 100 && icons.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        icons = IconSizes(dpy, w);
+    }
+    EXPECT_EQ(icons, (std::vector<long>{32, 64, 128, 256}));
 
     // Let it run for a moment, then ask it to close as a window manager does.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -285,7 +291,11 @@ TEST(GameWindow, OpensWithItsTitleClassAndIconAndClosesCleanlyOnRequest) {
     EXPECT_EQ(WaitExit(pid, 20), 0);
     EXPECT_EQ(ReadFile(dir + "/err.txt").find("kestrel-quillons:"), std::string::npos) << "a clean run tells nothing";
 
-    // Full screen from the command line.
+    // Full screen from the command line, with gamepad mappings (broken ones,
+    // to see that both sources reach the windowing library).
+    const char* brokenMapping = "03000000deadbeef000000000000000,Pad,a:b0,";
+    std::ofstream(dir + "/gamecontrollerdb.txt") << brokenMapping << "\n";
+    start.env.push_back({"SDL_GAMECONTROLLERCONFIG", brokenMapping});
     start.args = {"--fullscreen"};
     pid = Launch(start);
     w = WaitForWindow(dpy, pid);
@@ -295,6 +305,11 @@ TEST(GameWindow, OpensWithItsTitleClassAndIconAndClosesCleanlyOnRequest) {
     EXPECT_EQ(attr.height, DisplayHeight(dpy, DefaultScreen(dpy)));
     AskToClose(dpy, w);
     EXPECT_EQ(WaitExit(pid, 20), 0);
+    std::string told = ReadFile(dir + "/err.txt");
+    EXPECT_NE(told.find("kestrel-quillons: gamepad mappings in " + dir + "/gamecontrollerdb.txt: "), std::string::npos)
+        << told;
+    EXPECT_NE(told.find("kestrel-quillons: gamepad mappings in SDL_GAMECONTROLLERCONFIG: "), std::string::npos)
+        << told;
     XCloseDisplay(dpy);
     RemoveTree(dir);
 }
