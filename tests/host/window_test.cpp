@@ -179,6 +179,22 @@ bool WaitForFile(const std::string& path, int seconds) {
     return Exists(path);
 }
 
+// Starts the game, takes the focus away from its window (a suspended game
+// saves), waits for the state file and asks the window to close: the exit
+// code, or -3000 without a window, -4000 without a save.
+int SaveAndClose(Display* dpy, const Start& start, const std::string& stateFile) {
+    pid_t pid = Launch(start);
+    Window w = WaitForWindow(dpy, pid);
+    if (!w) return WaitExit(pid, 0) - 1000;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    XSetInputFocus(dpy, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XFlush(dpy);
+    bool saved = WaitForFile(stateFile, 30);
+    AskToClose(dpy, w);
+    int code = WaitExit(pid, 20);
+    return saved ? code : -4000;
+}
+
 // A display server of the test's own, with extra arguments; Xvfb picks a
 // free display number and reports it.
 class OwnDisplay {
@@ -405,16 +421,7 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsScoresInThePlayersHome) {
     start.exe = prefix + "/bin/kestrel-quillons";
     start.dir = start.logDir = elsewhere;
     start.env = {{"KESTREL_QUILLONS_HOME", home.c_str()}};
-    pid_t pid = Launch(start);
-    Window w = WaitForWindow(dpy, pid);
-    ASSERT_NE(w, 0u) << ReadFile(elsewhere + "/err.txt");
-    // Losing the focus suspends the game, which saves.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    XSetInputFocus(dpy, PointerRoot, RevertToPointerRoot, CurrentTime);
-    XFlush(dpy);
-    EXPECT_TRUE(WaitForFile(home + "/.zorbelstate", 30));
-    AskToClose(dpy, w);
-    EXPECT_EQ(WaitExit(pid, 20), 0);
+    ASSERT_EQ(SaveAndClose(dpy, start, home + "/.zorbelstate"), 0) << ReadFile(elsewhere + "/err.txt");
     EXPECT_FALSE(Exists(elsewhere + "/.zorbelstate"));
     std::string saved = ReadFile(home + "/.zorbelstate");
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '|'), 182);
@@ -424,15 +431,8 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsScoresInThePlayersHome) {
     std::string xdg = root + "/xdg";
     rename((home + "/.zorbelstate").c_str(), (elsewhere + "/.zorbelstate").c_str());
     start.env = {{"KESTREL_QUILLONS_HOME", nullptr}, {"XDG_DATA_HOME", xdg.c_str()}};
-    pid = Launch(start);
-    w = WaitForWindow(dpy, pid);
-    ASSERT_NE(w, 0u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    XSetInputFocus(dpy, PointerRoot, RevertToPointerRoot, CurrentTime);
-    XFlush(dpy);
-    EXPECT_TRUE(WaitForFile(xdg + "/kestrel-quillons/.zorbelstate", 30));
-    AskToClose(dpy, w);
-    EXPECT_EQ(WaitExit(pid, 20), 0);
+    ASSERT_EQ(SaveAndClose(dpy, start, xdg + "/kestrel-quillons/.zorbelstate"), 0)
+        << ReadFile(elsewhere + "/err.txt");
     EXPECT_NE(ReadFile(elsewhere + "/out.txt").find("Highscore 6 Loaded"), std::string::npos);
     EXPECT_EQ(ReadFile(xdg + "/kestrel-quillons/.zorbelstate"), saved);
     EXPECT_EQ(ReadFile(elsewhere + "/.zorbelstate"), saved) << "the old file stays as it was";
