@@ -84,9 +84,11 @@ int c_MyApp::p_OnCreate() {
     p_Load();
     for (int i = 0; i <= 32; ++i) m_channels[i] = i;
     p_ApplyMusicOption();
-    // The one place that decides the window mode of a start: the window
-    // opens as a window, and the saved option switches it to full screen.
-    if (m_options[OPTION_FULLSCREEN] == 1) p_FullscreenFlip();
+    // The one place that decides the window mode of a start: the host opens
+    // the window as the command line asked (--fullscreen, --windowed), for
+    // this run only; without either it opens as a window and the saved
+    // option switches it to full screen.
+    if (bbStartWindowMode == -1 && m_options[OPTION_FULLSCREEN] == 1) p_FullscreenFlip();
     return 0;
 }
 

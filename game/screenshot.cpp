@@ -11,6 +11,7 @@
 
 #include "game/myapp.h"
 #include "graphics/png_write.h"
+#include "host/paths.h"
 
 namespace fs = std::filesystem;
 
@@ -24,13 +25,6 @@ bool IsFolder(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
-// The folder the state file is kept in.
-fs::path StateFolder() {
-    fs::path file = bb_app__game->PathToFilePath(String(BB_STATE_FILE)).ToUtf8();
-    fs::path folder = file.parent_path();
-    return folder.empty() ? fs::path(".") : folder;
-}
-
 // $XDG_PICTURES_DIR when it is set and there, else ~/Pictures when there,
 // else the folder of the state file.
 fs::path PicturesFolder() {
@@ -38,7 +32,10 @@ fs::path PicturesFolder() {
     if (xdg && IsFolder(xdg)) return xdg;
     const char* home = getenv("HOME");
     if (home && *home && IsFolder(std::string(home) + "/Pictures")) return fs::path(home) / "Pictures";
-    return StateFolder();
+    fs::path state = bbStateFolder();
+    std::error_code ec;
+    fs::create_directories(state, ec);  // otherwise made by the first save
+    return state;
 }
 
 std::string LocalTimeStamp() {
