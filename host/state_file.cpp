@@ -178,12 +178,12 @@ String BBStateFile::Load() {
     m_keptAside = false;
     RemoveLeftoverTemps(Folder(FollowLinks(path)));
 
-    // Nobody's old scores are lost: without a per-user file, the one an
+    // Nobody's old scores are lost: without a per-user file, the file an
     // older version kept in the working directory is read.
     std::string from = path;
     struct stat st;
     if (stat(path.c_str(), &st) != 0) {
-        if (stat(BB_LEGACY_STATE_FILE, &st) != 0) return String();
+        if (stat(BB_LEGACY_STATE_FILE, &st) != 0 || !S_ISREG(st.st_mode)) return String();
         from = BB_LEGACY_STATE_FILE;
     }
     // Non-blocking, so that a FIFO in the way cannot hold up the start.
