@@ -330,12 +330,12 @@ int c_MyApp::p_OnRender() {
 
     float ovy = ov * H / W;
     // A blend change flushes the renderer's batch, so the mode is only set
-    // when it changes: runs of sprites then go out in one draw call.
-    int blend = -1;
+    // when it changes, starting from the mode the frame began with: runs of
+    // sprites then go out in one draw call.
+    int blend = bb_graphics_context->m_blend;
     for (int i = 0; i + 14 < m_drawCount; i += 15) {
         const float* r = m_drawList.Data() + i;
-        bb_graphics_SetAlpha(r[7]);
-        bb_graphics_SetColor(r[10], r[11], r[12]);
+        bb_graphics_SetColorAlpha(r[10], r[11], r[12], r[7]);
         int wanted = r[13] == 3 ? 1 : 0;
         if (wanted != blend) {
             bb_graphics_SetBlend(wanted);

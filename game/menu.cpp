@@ -46,13 +46,16 @@ int c_MyApp::p_StartScroll() {
     m_scrollY -= 0.15f;
     m_layoutY = static_cast<int>(m_scrollY);
     float cx = bb_Game_jscrw / 2;
+    m_blink = (bb_app_Millisecs() / 500) % 2;
+    // Once the text has risen a little the story can be skipped. The skip
+    // arrow is recorded first: the centred story never reaches the corner
+    // it sits in, and the text then follows it in one batch of the font.
+    bool canSkip = m_layoutY + kStory[0].gap < 0.9f * bb_Game_jscrh;
+    if (canSkip) p_DrawImg(1, bb_Game_jscrw - 16, bb_Game_jscrh - 16, static_cast<float>(50 + m_blink));
     p_Text(cx, static_cast<float>(m_layoutY), String(kStory[0].text), 1, 1);
     m_layoutY += kStory[0].gap;
 
-    m_blink = (bb_app_Millisecs() / 500) % 2;
-    // Once the text has risen a little the story can be skipped.
-    if (m_layoutY < 0.9f * bb_Game_jscrh) {
-        p_DrawImg(1, bb_Game_jscrw - 16, bb_Game_jscrh - 16, static_cast<float>(50 + m_blink));
+    if (canSkip) {
         p_Text(bb_Game_jscrw - 20, bb_Game_jscrh - 12, String("SKIP"), 1, 0);
         if (m_keyLatch == 0 && m_touchLatch == 0 &&
             (m_mouseDown > 0 || p_PlayKey(CTRL_A, 1, 0) || p_PlayKey(CTRL_B, 1, 0))) {

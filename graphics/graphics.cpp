@@ -161,6 +161,17 @@ int bb_graphics_SetColor(float r, float g, float b) {
     return 0;
 }
 
+int bb_graphics_SetColorAlpha(float r, float g, float b, float alpha) {
+    c_GraphicsContext* c = bb_graphics_context;
+    c->m_colorR = r;
+    c->m_colorG = g;
+    c->m_colorB = b;
+    c->m_alpha = alpha;
+    BB_RENDER_DEVICE_OR_RETURN(d);
+    d->SetColorAlpha(r, g, b, alpha);
+    return 0;
+}
+
 int bb_graphics_SetAlpha(float alpha) {
     bb_graphics_context->m_alpha = alpha;
     BB_RENDER_DEVICE_OR_RETURN(d);
@@ -219,15 +230,22 @@ int bb_graphics_SetMatrix2(Array<float> m) {
     return bb_graphics_SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 
+namespace {
+// m times (ix, iy, jx, jy, tx, ty) on the right: the given transform
+// applies to points before m does.
+struct Affine {
+    float ix, iy, jx, jy, tx, ty;
+    Affine Then(float ix2, float iy2, float jx2, float jy2, float tx2, float ty2) const {
+        return {ix * ix2 + jx * iy2, iy * ix2 + jy * iy2, ix * jx2 + jx * jy2,
+                iy * jx2 + jy * jy2, ix * tx2 + jx * ty2 + tx, iy * tx2 + jy * ty2 + ty};
+    }
+};
+}  // namespace
+
 int bb_graphics_Transform(float ix, float iy, float jx, float jy, float tx, float ty) {
     c_GraphicsContext* c = bb_graphics_context;
-    float ix2 = c->m_ix * ix + c->m_jx * iy;
-    float iy2 = c->m_iy * ix + c->m_jy * iy;
-    float jx2 = c->m_ix * jx + c->m_jx * jy;
-    float jy2 = c->m_iy * jx + c->m_jy * jy;
-    float tx2 = c->m_ix * tx + c->m_jx * ty + c->m_tx;
-    float ty2 = c->m_iy * tx + c->m_jy * ty + c->m_ty;
-    return bb_graphics_SetMatrix(ix2, iy2, jx2, jy2, tx2, ty2);
+    Affine m = Affine{c->m_ix, c->m_iy, c->m_jx, c->m_jy, c->m_tx, c->m_ty}.Then(ix, iy, jx, jy, tx, ty);
+    return bb_graphics_SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
 }
 
 int bb_graphics_Transform2(Array<float> m) {
@@ -320,19 +338,50 @@ int bb_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
     return 0;
 }
 
+namespace {
+// The rotation and scale part of the last rotated or transformed sprite,
+// kept so that runs of sprites at one angle and size (a rotated text)
+// compute it once.
+struct SpriteLinear {
+    float ix, iy, jx, jy;  // the context's matrix it was built on
+    float rotation, scaleX, scaleY;
+    Affine m;
+} g_lastLinear = {1, 0, 0, 1, NAN, 1, 1, {1, 0, 0, 1, 0, 0}};
+}  // namespace
+
+// The frame drawn with its handle at (x, y), rotated and scaled about it.
+// This is the matrix sequence Translate(x, y), Rotate, Scale,
+// Translate(-handle) on the context's matrix, with the same products, but
+// formed locally: the context's matrix and stack are left alone, and an
+// unrotated sprite on an untransformed context writes its corners directly.
 int bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                            int frame) {
     BB_RENDER_DEVICE_OR_RETURN(d);
     c_Frame* f = FrameOf(image, frame);
     if (!f) return 0;
-    bb_graphics_PushMatrix();
-    bb_graphics_Translate(x, y);
-    bb_graphics_Rotate(rotation);
-    bb_graphics_Scale(scaleX, scaleY);
-    bb_graphics_Translate(-image->m_tx, -image->m_ty);
-    bb_graphics_context->p_Validate();
-    DrawFrame(d, image, f, 0, 0);
-    bb_graphics_PopMatrix();
+    c_GraphicsContext* c = bb_graphics_context;
+    gxtkSurface* s = image->m_surface;
+    bool whole = (image->m_flags & c_Image::WholeSurface) != 0;
+    int srcx = whole ? 0 : f->m_x, srcy = whole ? 0 : f->m_y;
+    int srcw = whole ? s->Width() : image->m_width, srch = whole ? s->Height() : image->m_height;
+    if (!c->m_tformed && rotation == 0) {
+        float tx = x - scaleX * image->m_tx, ty = y - scaleY * image->m_ty;
+        d->DrawSurfaceRect(s, tx, ty, scaleX * srcw + tx, scaleY * srch + ty, srcx, srcy, srcw, srch);
+        return 0;
+    }
+    SpriteLinear& l = g_lastLinear;
+    if (!(l.rotation == rotation && l.scaleX == scaleX && l.scaleY == scaleY && l.ix == c->m_ix &&
+          l.iy == c->m_iy && l.jx == c->m_jx && l.jy == c->m_jy)) {
+        float sn, cs;
+        sincosf(rotation * D2R, &sn, &cs);
+        l = {c->m_ix, c->m_iy, c->m_jx, c->m_jy, rotation, scaleX, scaleY,
+             Affine{c->m_ix, c->m_iy, c->m_jx, c->m_jy, 0, 0}.Then(cs, -sn, sn, cs, 0, 0).Then(scaleX, 0, 0, scaleY, 0, 0)};
+    }
+    // The translations: the handle position through the context's matrix,
+    // then the handle offset through the rotated and scaled part.
+    Affine at = Affine{c->m_ix, c->m_iy, c->m_jx, c->m_jy, c->m_tx, c->m_ty}.Then(1, 0, 0, 1, x, y);
+    Affine m = Affine{l.m.ix, l.m.iy, l.m.jx, l.m.jy, at.tx, at.ty}.Then(1, 0, 0, 1, -image->m_tx, -image->m_ty);
+    d->DrawSurfaceAffine(s, m.ix, m.iy, m.jx, m.jy, m.tx, m.ty, srcx, srcy, srcw, srch);
     return 0;
 }
 

@@ -73,6 +73,8 @@ int bb_graphics_EndRender();
 int bb_graphics_Cls(float r, float g, float b);
 int bb_graphics_SetColor(float r, float g, float b);
 int bb_graphics_SetAlpha(float alpha);
+// Colour and alpha together, packed for the device once.
+int bb_graphics_SetColorAlpha(float r, float g, float b, float alpha);
 int bb_graphics_SetBlend(int blend);
 int bb_graphics_SetScissor(float x, float y, float w, float h);
 int bb_graphics_ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);

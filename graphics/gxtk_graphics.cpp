@@ -1,11 +1,13 @@
 // The batched renderer (gxtkGraphics): primitives collected into one vertex
-// buffer per run of like kind and texture, colour and matrix applied on the
-// processor; and surfaces (gxtkSurface) that keep their premultiplied
-// pixels so their textures can be made again for each new GL context.
+// buffer per run of one texture, colour and matrix applied on the
+// processor, untextured primitives drawn from a white texel of the batch's
+// texture; and surfaces (gxtkSurface) that keep their premultiplied pixels
+// so their textures can be made again for each new GL context.
 #include "graphics/gxtk_graphics.h"
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +35,12 @@ int PowerOfTwoAtLeast(int n) {
     while (p < n && p < (1 << 30)) p <<= 1;
     return p;
 }
+
+// Rows below a surface's pixels in its texture: a copy of the last row, so
+// that filtering along the bottom edge sees what clamping would show, then
+// two white rows. Untextured primitives sample the edge between the two
+// white rows, where every filter tap is white.
+const int PAD_ROWS = 3;
 
 int ClampByte(float v) {
     int i = static_cast<int>(v);
@@ -120,6 +128,10 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int 
             gxtkGL.TexSubImage2D(GL_TEXTURE_2D, 0, x, y + r, w, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                                  m_data + (static_cast<size_t>(y + r) * m_width + x) * 4);
     }
+    // The copy of the last row below the pixels follows it.
+    if (y + h == m_height)
+        gxtkGL.TexSubImage2D(GL_TEXTURE_2D, 0, x, m_height, w, 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                             m_data + (static_cast<size_t>(m_height - 1) * m_width + x) * 4);
 }
 
 void gxtkSurface::Bind() {
@@ -141,23 +153,31 @@ void gxtkSurface::Bind() {
     // Errors left over from earlier calls must not look like a refusal.
     for (int i = 0; i < 16 && gxtkGL.GetError() != GL_NO_ERROR; ++i) {
     }
-    int texWidth = m_width, texHeight = m_height;
+    int texWidth = m_width, texHeight = m_height + PAD_ROWS;
     gxtkGL.TexImage2D(GL_TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, GL_UNSIGNED_BYTE, nullptr);
     if (gxtkGL.GetError() != GL_NO_ERROR) {
         // Drivers without non-power-of-two textures: the surface lives in
         // the top-left part of a larger texture.
         texWidth = PowerOfTwoAtLeast(m_width);
-        texHeight = PowerOfTwoAtLeast(m_height);
+        texHeight = PowerOfTwoAtLeast(m_height + PAD_ROWS);
         gxtkGL.TexImage2D(GL_TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, GL_UNSIGNED_BYTE,
                           nullptr);
     }
     m_uscale = 1.0f / (texWidth > 0 ? texWidth : 1);
     m_vscale = 1.0f / (texHeight > 0 ? texHeight : 1);
+    m_whiteU = m_width * 0.5f * m_uscale;
+    m_whiteV = (m_height + 2) * m_vscale;
+    if (m_width <= 0 || m_height <= 0) return;
 
+    gxtkGL.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    size_t row = static_cast<size_t>(m_width) * m_depth;
     if (m_data) {
-        gxtkGL.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
         gxtkGL.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, m_width, m_height, m_format, GL_UNSIGNED_BYTE, m_data);
+        gxtkGL.TexSubImage2D(GL_TEXTURE_2D, 0, 0, m_height, m_width, 1, m_format, GL_UNSIGNED_BYTE,
+                             m_data + row * (m_height - 1));
     }
+    std::vector<unsigned char> white(row * 2, 255);
+    gxtkGL.TexSubImage2D(GL_TEXTURE_2D, 0, 0, m_height + 1, m_width, 2, m_format, GL_UNSIGNED_BYTE, white.data());
 }
 
 // ---------------------------------------------------------------- device
@@ -178,7 +198,10 @@ gxtkGraphics::gxtkGraphics() {
     PackColor();
 }
 
-void gxtkGraphics::mark() { gc_mark(m_primSurf); }
+void gxtkGraphics::mark() {
+    for (int i = 0; i < m_batchCount; ++i) gc_mark(m_batches[i].surface);
+    gc_mark(m_white);
+}
 
 void gxtkGraphics::PackColor() {
     // Each channel is clamped to a byte so that colours outside 0..255 do
@@ -207,8 +230,15 @@ int gxtkGraphics::BeginRender() {
 
     gxtkGL.Enable(GL_BLEND);
     gxtkGL.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    gxtkGL.Disable(GL_TEXTURE_2D);
-    m_primCount = 0;
+    m_blend = 0;
+    // Every batch is textured, so texturing stays on for the whole frame.
+    gxtkGL.Enable(GL_TEXTURE_2D);
+    m_gridW = std::min(std::max(m_width / CELL, 1), static_cast<int>(GRID));
+    m_gridH = std::min(std::max(m_height / CELL, 1), static_cast<int>(GRID));
+    m_cellW = m_width > 0 ? static_cast<float>(m_width) / m_gridW : 1;
+    m_cellH = m_height > 0 ? static_cast<float>(m_height) / m_gridH : 1;
+    m_gridUsed = true;  // cleared with the batches
+    ResetBatches();
     return 1;
 }
 
@@ -219,37 +249,241 @@ void gxtkGraphics::EndRender() {
     if (window) glfwSwapBuffers(window);
 }
 
-void gxtkGraphics::Flush() {
-    if (!m_primCount) return;
-    if (m_primSurf) {
-        gxtkGL.Enable(GL_TEXTURE_2D);
-        m_primSurf->Bind();
+gxtkSurface* gxtkGraphics::WhiteSurface() {
+    if (!m_white) {
+        unsigned char* px = static_cast<unsigned char*>(malloc(4));
+        if (px) memset(px, 255, 4);
+        gc_assign(m_white, new gxtkSurface());
+        m_white->SetData(px, 1, 1, 4);
     }
-    switch (m_primType) {
-        case 1: gxtkGL.DrawArrays(GL_POINTS, 0, m_primCount); break;
-        case 2: gxtkGL.DrawArrays(GL_LINES, 0, m_primCount); break;
-        case 3: gxtkGL.DrawArrays(GL_TRIANGLES, 0, m_primCount); break;
-        case 4: gxtkGL.DrawElements(GL_TRIANGLES, m_primCount / 4 * 6, GL_UNSIGNED_SHORT, m_quadIndices); break;
-        default:
-            for (int first = 0; first < m_primCount; first += m_primType)
-                gxtkGL.DrawArrays(GL_TRIANGLE_FAN, first, m_primType);
-            break;
-    }
-    if (m_primSurf) gxtkGL.Disable(GL_TEXTURE_2D);
-    m_primCount = 0;
+    return m_white;
 }
 
-gxtkVertex* gxtkGraphics::BeginPrim(int type, int count, gxtkSurface* surface) {
-    if (type == m_primType && surface == m_primSurf && m_primCount + count <= MAX_VERTS) {
-        gxtkVertex* v = m_vertices + m_primCount;
-        m_primCount += count;
-        return v;
+void gxtkGraphics::ResetBatches() {
+    m_primCount = 0;
+    m_batchCount = 0;
+    m_quadsOnly = true;
+    m_indexCount = 0;
+    m_runCount = 0;
+    m_boxCount = 0;
+    if (m_gridUsed) {
+        memset(m_grid, 0, static_cast<size_t>(m_gridW) * m_gridH);
+        m_gridUsed = false;
     }
-    if (m_primCount) Flush();
-    m_primType = type;
-    gc_assign(m_primSurf, surface);
-    m_primCount = count;
-    return m_vertices;
+}
+
+void gxtkGraphics::Flush() {
+    if (!m_primCount) return;
+    for (int b = 0; b < m_batchCount; ++b) {
+        const gxtkBatch& batch = m_batches[b];
+        (batch.surface ? batch.surface : WhiteSurface())->Bind();
+        GLenum mode = batch.kind == KIND_POINTS ? GL_POINTS : GL_TRIANGLES;
+        if (m_quadsOnly) {
+            gxtkGL.DrawElements(mode, m_primCount / 4 * 6, GL_UNSIGNED_SHORT, m_quadIndices);
+        } else if (m_batchCount == 1) {
+            gxtkGL.DrawElements(mode, m_indexCount, GL_UNSIGNED_SHORT, m_indices);
+        } else {
+            int n = 0;
+            for (int r = 0; r < m_runCount; ++r) {
+                if (m_runs[r].batch != b) continue;
+                memcpy(m_gathered + n, m_indices + m_runs[r].start, m_runs[r].count * sizeof(uint16_t));
+                n += m_runs[r].count;
+            }
+            gxtkGL.DrawElements(mode, n, GL_UNSIGNED_SHORT, m_gathered);
+        }
+    }
+    ResetBatches();
+}
+
+gxtkVertex* gxtkGraphics::Reserve(int count) {
+    if (m_primCount + count > MAX_VERTS || m_runCount == MAX_RUNS) Flush();
+    return m_vertices + m_primCount;
+}
+
+int gxtkGraphics::OpenBatch(int kind, gxtkSurface* surface) {
+    gxtkBatch& b = m_batches[m_batchCount];
+    gc_assign(b.surface, surface);
+    b.kind = kind;
+    // Any coordinate of the all-white texture is white.
+    b.whiteU = surface ? surface->m_whiteU : 0;
+    b.whiteV = surface ? surface->m_whiteV : 0;
+    b.indexCount = 0;
+    return m_batchCount++;
+}
+
+void gxtkGraphics::Adopt(int batch, gxtkSurface* surface, int vertexLimit) {
+    gxtkBatch& b = m_batches[batch];
+    gc_assign(b.surface, surface);
+    b.whiteU = surface->m_whiteU;
+    b.whiteV = surface->m_whiteV;
+    // The untextured primitives already in it move to this texture's white
+    // texel.
+    if (m_quadsOnly) {
+        for (int i = 0; i < vertexLimit; ++i) m_vertices[i].u = b.whiteU, m_vertices[i].v = b.whiteV;
+        return;
+    }
+    for (int r = 0; r < m_runCount; ++r) {
+        if (m_runs[r].batch != batch) continue;
+        for (int i = m_runs[r].start, end = i + m_runs[r].count; i < end; ++i) {
+            gxtkVertex& v = m_vertices[m_indices[i]];
+            v.u = b.whiteU;
+            v.v = b.whiteV;
+        }
+    }
+}
+
+gxtkBox gxtkGraphics::BoxOf(gxtkVertex* first, int count) {
+    gxtkBox box = {0, first->x, first->y, first->x, first->y};
+    for (int i = 1; i < count; ++i) {
+        box.x0 = std::min(box.x0, first[i].x), box.x1 = std::max(box.x1, first[i].x);
+        box.y0 = std::min(box.y0, first[i].y), box.y1 = std::max(box.y1, first[i].y);
+    }
+    // A point lights the pixel it lies in.
+    if (count == 1) box.x0 -= 1, box.y0 -= 1, box.x1 += 1, box.y1 += 1;
+    return box;
+}
+
+// The grid cells under a box, widened by a pixel, as first and last column
+// and row: none for a box wholly outside the window, which draws nothing,
+// and the edge cells for the parts of a box outside.
+void gxtkGraphics::CellsOf(const gxtkBox& box, int cells[4]) {
+    auto cell = [](float v, float size, int cellCount) {
+        float c = v / size;
+        if (c >= cellCount - 1) return cellCount - 1;
+        return c >= 0 ? static_cast<int>(c) : 0;  // below the window, or not a number
+    };
+    cells[0] = cell(box.x0 - 1, m_cellW, m_gridW);
+    cells[1] = cell(box.y0 - 1, m_cellH, m_gridH);
+    cells[2] = cell(box.x1 + 1, m_cellW, m_gridW);
+    cells[3] = cell(box.y1 + 1, m_cellH, m_gridH);
+    // A box that is not a number covers every cell.
+    if (!(box.x0 <= box.x1 && box.y0 <= box.y1))
+        cells[0] = cells[1] = 0, cells[2] = m_gridW - 1, cells[3] = m_gridH - 1;
+    else if (box.x1 < -1 || box.y1 < -1 || box.x0 > m_width + 1 || box.y0 > m_height + 1)
+        cells[2] = cells[3] = -1;
+}
+
+// The last batch that draws anything the box overlaps (0 when only the
+// first does). The grid answers most cases; where it finds a later batch in
+// the cells, the boxes decide. Boxes that only touch share no pixel: a
+// pixel whose centre lies on the edge between two primitives belongs to
+// one of them.
+int gxtkGraphics::Above(const gxtkBox& box, const int cells[4]) {
+    int inCells = 0;
+    for (int y = cells[1]; y <= cells[3]; ++y)
+        for (int x = cells[0]; x <= cells[2]; ++x) inCells = std::max(inCells, static_cast<int>(m_grid[y * m_gridW + x]));
+    if (!inCells || m_boxCount == MAX_BOXES || !(box.x0 <= box.x1 && box.y0 <= box.y1)) return inCells;
+    int above = 0;
+    for (int i = m_boxCount - 1, tests = 0; i >= 0 && above < inCells; --i) {
+        const gxtkBox& b = m_boxes[i];
+        if (b.batch <= above) continue;
+        if (++tests > MAX_BOX_TESTS) return inCells;
+        if (box.x0 < b.x1 && b.x0 < box.x1 && box.y0 < b.y1 && b.y0 < box.y1) above = b.batch;
+    }
+    return above;
+}
+
+void gxtkGraphics::Mark(const gxtkBox& box, const int cells[4], int batch) {
+    if (cells[2] < 0) return;  // outside the window
+    m_gridUsed = true;
+    for (int y = cells[1]; y <= cells[3]; ++y)
+        for (int x = cells[0]; x <= cells[2]; ++x)
+            if (m_grid[y * m_gridW + x] < batch) m_grid[y * m_gridW + x] = static_cast<unsigned char>(batch);
+    if (m_boxCount < MAX_BOXES) {
+        m_boxes[m_boxCount] = box;
+        m_boxes[m_boxCount++].batch = batch;
+    }
+}
+
+int gxtkGraphics::ChooseBatch(int kind, gxtkSurface* surface, gxtkVertex* first, int count) {
+    int last = m_batchCount - 1;
+    if (last < 0) return OpenBatch(kind, surface);
+    bool lastFits = m_batches[last].kind == kind && (!surface || m_batches[last].surface == surface);
+    if (lastFits && last == 0) return 0;
+    gxtkBox box = BoxOf(first, count);
+    int cells[4];
+    CellsOf(box, cells);
+    int chosen = -1;
+    if (lastFits && surface) {
+        chosen = last;
+    } else {
+        // It may go into any batch from the last one that draws under it:
+        // an untextured primitive into the first of its kind there (so that
+        // what is drawn over it can join that batch too), a textured one
+        // into the last of its texture.
+        int above = Above(box, cells);
+        for (int i = surface ? last : above; i >= above && i <= last && chosen < 0; i += surface ? -1 : 1)
+            if (m_batches[i].kind == kind && (!surface || m_batches[i].surface == surface)) chosen = i;
+    }
+    if (chosen < 0 && surface && m_batches[last].kind == kind && !m_batches[last].surface) {
+        Adopt(last, surface, static_cast<int>(first - m_vertices));
+        chosen = last;
+    }
+    if (chosen < 0) {
+        if (m_batchCount == MAX_BATCHES) {
+            // Draw what is pending; the primitive starts again at the front.
+            Flush();
+            memmove(m_vertices, first, count * sizeof(gxtkVertex));
+            return -1;
+        }
+        chosen = OpenBatch(kind, surface);
+    }
+    // What a later batch draws is marked, so that nothing under it moves to
+    // an earlier batch.
+    if (chosen > 0) Mark(box, cells, chosen);
+    return chosen;
+}
+
+void gxtkGraphics::WriteIndices(Shape shape, int batch, int base, int count) {
+    if (m_quadsOnly) {
+        if (shape == SHAPE_QUAD && batch == 0 && m_batchCount == 1) return;
+        // Everything pending so far was quads of the first batch: their
+        // indices are the shared quad pattern.
+        m_indexCount = base / 4 * 6;
+        memcpy(m_indices, m_quadIndices, m_indexCount * sizeof(uint16_t));
+        m_batches[0].indexCount = m_indexCount;
+        if (m_indexCount) m_runs[m_runCount++] = {0, 0, m_indexCount};
+        m_quadsOnly = false;
+    }
+    int start = m_indexCount;
+    uint16_t* i = m_indices + start;
+    uint16_t b = static_cast<uint16_t>(base);
+    if (shape == SHAPE_POINT) {
+        for (int k = 0; k < count; ++k) *i++ = static_cast<uint16_t>(b + k);
+    } else if (shape == SHAPE_QUAD) {
+        // (top-left, top-right, bottom-right) and (top-left, bottom-right, bottom-left)
+        i[0] = b, i[1] = static_cast<uint16_t>(b + 1), i[2] = static_cast<uint16_t>(b + 2);
+        i[3] = b, i[4] = static_cast<uint16_t>(b + 2), i[5] = static_cast<uint16_t>(b + 3);
+        i += 6;
+    } else {
+        // A fan: (0, k, k + 1) for k = 1 .. count - 2.
+        for (int k = 1; k + 1 < count; ++k, i += 3)
+            i[0] = b, i[1] = static_cast<uint16_t>(b + k), i[2] = static_cast<uint16_t>(b + k + 1);
+    }
+    int n = static_cast<int>(i - (m_indices + start));
+    m_indexCount += n;
+    m_batches[batch].indexCount += n;
+    gxtkRun* lastRun = m_runCount ? &m_runs[m_runCount - 1] : nullptr;
+    if (lastRun && lastRun->batch == batch && lastRun->start + lastRun->count == start)
+        lastRun->count += n;
+    else if (n)
+        m_runs[m_runCount++] = {batch, start, n};
+}
+
+void gxtkGraphics::Commit(Shape shape, gxtkSurface* surface, gxtkVertex* first, int count) {
+    int kind = shape == SHAPE_POINT ? KIND_POINTS : KIND_TRIANGLES;
+    int batch = ChooseBatch(kind, surface, first, count);
+    if (batch < 0) {
+        // Everything before it has been drawn: it starts the first batch.
+        first = m_vertices;
+        batch = OpenBatch(kind, surface);
+    }
+    if (!surface) {
+        const gxtkBatch& b = m_batches[batch];
+        for (int i = 0; i < count; ++i) first[i].u = b.whiteU, first[i].v = b.whiteV;
+    }
+    WriteIndices(shape, batch, static_cast<int>(first - m_vertices), count);
+    m_primCount = static_cast<int>(first - m_vertices) + count;
 }
 
 gxtkSurface* gxtkGraphics::LoadSurface(String path) {
@@ -282,7 +516,7 @@ gxtkSurface* gxtkGraphics::CreateSurface(int width, int height) {
 
 int gxtkGraphics::Cls(float r, float g, float b) {
     // What is pending would only be painted over.
-    m_primCount = 0;
+    ResetBatches();
     gxtkGL.ClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1);
     gxtkGL.Clear(GL_COLOR_BUFFER_BIT);
     return 0;
@@ -302,12 +536,26 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
     return 0;
 }
 
+int gxtkGraphics::SetColorAlpha(float r, float g, float b, float alpha) {
+    if (r == m_r && g == m_g && b == m_b && alpha == m_alpha) return 0;
+    m_r = r;
+    m_g = g;
+    m_b = b;
+    m_alpha = alpha;
+    PackColor();
+    return 0;
+}
+
 int gxtkGraphics::SetBlend(int blend) {
+    // Only a real change of GL's blend function ends the batch.
+    int mode = blend == 1 ? 1 : 0;
+    if (mode == m_blend) return 0;
     Flush();
-    if (blend == 1)
+    if (mode == 1)
         gxtkGL.BlendFunc(GL_ONE, GL_ONE);
     else
         gxtkGL.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    m_blend = mode;
     return 0;
 }
 
@@ -334,23 +582,45 @@ int gxtkGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, fl
 }
 
 int gxtkGraphics::DrawPoint(float x, float y) {
-    PutVertex(BeginPrim(1, 1, nullptr), x, y);
+    gxtkVertex* v = Reserve(1);
+    PutVertex(v, x, y);
+    Commit(SHAPE_POINT, nullptr, v, 1);
     return 0;
 }
 
 int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
-    gxtkVertex* v = BeginPrim(4, 4, nullptr);
+    gxtkVertex* v = Reserve(4);
     PutVertex(v, x, y);
     PutVertex(v + 1, x + w, y);
     PutVertex(v + 2, x + w, y + h);
     PutVertex(v + 3, x, y + h);
+    Commit(SHAPE_QUAD, nullptr, v, 4);
     return 0;
 }
 
+void gxtkGraphics::PutLine(float x0, float y0, float x1, float y1, gxtkSurface* surface, float u0, float v0,
+                           float u1, float v1) {
+    if (m_tformed) {
+        float tx0 = m_ix * x0 + m_jx * y0 + m_tx, ty0 = m_iy * x0 + m_jy * y0 + m_ty;
+        float tx1 = m_ix * x1 + m_jx * y1 + m_tx, ty1 = m_iy * x1 + m_jy * y1 + m_ty;
+        x0 = tx0, y0 = ty0, x1 = tx1, y1 = ty1;
+    }
+    // One pixel wide whatever the matrix, as a GL line: half a pixel to
+    // either side of the segment.
+    float dx = x1 - x0, dy = y1 - y0;
+    float length = std::sqrt(dx * dx + dy * dy);
+    if (!(length > 0)) return;
+    float nx = -dy / length * 0.5f, ny = dx / length * 0.5f;
+    gxtkVertex* v = Reserve(4);
+    PutVertexRaw(v, x0 + nx, y0 + ny, u0, v0);
+    PutVertexRaw(v + 1, x1 + nx, y1 + ny, u1, v1);
+    PutVertexRaw(v + 2, x1 - nx, y1 - ny, u1, v1);
+    PutVertexRaw(v + 3, x0 - nx, y0 - ny, u0, v0);
+    Commit(SHAPE_QUAD, surface, v, 4);
+}
+
 int gxtkGraphics::DrawLine(float x0, float y0, float x1, float y1) {
-    gxtkVertex* v = BeginPrim(2, 2, nullptr);
-    PutVertex(v, x0, y0);
-    PutVertex(v + 1, x1, y1);
+    PutLine(x0, y0, x1, y1, nullptr, 0, 0, 0, 0);
     return 0;
 }
 
@@ -367,65 +637,108 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
     }
     if (segs <= 11)
         segs = 12;
-    else if (segs > MAX_VERTS)
-        segs = MAX_VERTS;
+    else if (segs > MAX_OVAL_SEGMENTS)
+        segs = MAX_OVAL_SEGMENTS;
     else
         segs &= ~3;
 
-    gxtkVertex* v = BeginPrim(segs, segs, nullptr);
+    gxtkVertex* v = Reserve(segs);
     for (int i = 0; i < segs; ++i) {
         float th = static_cast<float>(i) * 6.2831855f / static_cast<float>(segs);
         PutVertex(v + i, cx + std::cos(th) * xr, cy - std::sin(th) * yr);
     }
+    Commit(SHAPE_FAN, nullptr, v, segs);
     return 0;
+}
+
+// A polygon of n vertices: one vertex is a point and two a line, as GL
+// would draw a primitive of that many vertices; more are a triangle fan.
+// xy holds x, y (and u, v when textured) every stride floats.
+void gxtkGraphics::PutPoly(const float* xy, int stride, int n, gxtkSurface* surface, int srcx, int srcy) {
+    float us = surface ? surface->m_uscale : 0, vs = surface ? surface->m_vscale : 0;
+    auto u = [&](int i) { return surface ? (xy[i * stride + 2] + srcx) * us : 0; };
+    auto v = [&](int i) { return surface ? (xy[i * stride + 3] + srcy) * vs : 0; };
+    if (n == 2) {
+        PutLine(xy[0], xy[1], xy[stride], xy[stride + 1], surface, u(0), v(0), u(1), v(1));
+        return;
+    }
+    gxtkVertex* first = Reserve(n);
+    for (int i = 0; i < n; ++i) PutVertex(first + i, xy[i * stride], xy[i * stride + 1], u(i), v(i));
+    Commit(n == 1 ? SHAPE_POINT : SHAPE_FAN, surface, first, n);
 }
 
 int gxtkGraphics::DrawPoly(Array<float> verts) {
     int n = verts.Length() / 2;
-    if (n < 1 || n > MAX_VERTS) return 0;
-    gxtkVertex* v = BeginPrim(n, n, nullptr);
-    for (int i = 0; i < n; ++i) PutVertex(v + i, verts[i * 2], verts[i * 2 + 1]);
+    if (n < 1 || n > MAX_POLY_VERTS) return 0;
+    PutPoly(verts.Data(), 2, n, nullptr, 0, 0);
     return 0;
 }
 
 int gxtkGraphics::DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy) {
     int n = verts.Length() / 4;
-    if (n < 1 || n > MAX_VERTS || !surface) return 0;
+    if (n < 1 || n > MAX_POLY_VERTS || !surface) return 0;
+    if (surface->m_seq != glfwGraphicsSeq) surface->Bind();
+    PutPoly(verts.Data(), 4, n, surface, srcx, srcy);
+    return 0;
+}
+
+// Texture coordinates of a frame: left, top, right, bottom.
+static void FrameUV(gxtkSurface* surface, int srcx, int srcy, int srcw, int srch, float uv[4]) {
+    // The scales come from the texture, so make it for this context now.
     if (surface->m_seq != glfwGraphicsSeq) surface->Bind();
     float us = surface->m_uscale, vs = surface->m_vscale;
-    gxtkVertex* v = BeginPrim(n, n, surface);
-    for (int i = 0; i < n; ++i) {
-        const float* p = &verts[i * 4];
-        PutVertex(v + i, p[0], p[1], (p[2] + srcx) * us, (p[3] + srcy) * vs);
-    }
-    return 0;
+    uv[0] = srcx * us;
+    uv[1] = srcy * vs;
+    uv[2] = (srcx + srcw) * us;
+    uv[3] = (srcy + srch) * vs;
 }
 
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     if (!surface) return 0;
-    // The scales come from the texture, so make it for this context now.
-    if (surface->m_seq != glfwGraphicsSeq) surface->Bind();
-    float w = static_cast<float>(surface->Width()), h = static_cast<float>(surface->Height());
-    float u1 = w * surface->m_uscale, v1 = h * surface->m_vscale;
-    gxtkVertex* v = BeginPrim(4, 4, surface);
-    PutVertex(v, x, y, 0, 0);
-    PutVertex(v + 1, x + w, y, u1, 0);
-    PutVertex(v + 2, x + w, y + h, u1, v1);
-    PutVertex(v + 3, x, y + h, 0, v1);
-    return 0;
+    return DrawSurface2(surface, x, y, 0, 0, surface->Width(), surface->Height());
 }
 
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch) {
     if (!surface) return 0;
-    if (surface->m_seq != glfwGraphicsSeq) surface->Bind();
-    float us = surface->m_uscale, vs = surface->m_vscale;
-    float u0 = srcx * us, u1 = (srcx + srcw) * us;
-    float v0 = srcy * vs, v1 = (srcy + srch) * vs;
-    gxtkVertex* v = BeginPrim(4, 4, surface);
-    PutVertex(v, x, y, u0, v0);
-    PutVertex(v + 1, x + srcw, y, u1, v0);
-    PutVertex(v + 2, x + srcw, y + srch, u1, v1);
-    PutVertex(v + 3, x, y + srch, u0, v1);
+    float uv[4];
+    FrameUV(surface, srcx, srcy, srcw, srch, uv);
+    gxtkVertex* v = Reserve(4);
+    PutVertex(v, x, y, uv[0], uv[1]);
+    PutVertex(v + 1, x + srcw, y, uv[2], uv[1]);
+    PutVertex(v + 2, x + srcw, y + srch, uv[2], uv[3]);
+    PutVertex(v + 3, x, y + srch, uv[0], uv[3]);
+    Commit(SHAPE_QUAD, surface, v, 4);
+    return 0;
+}
+
+int gxtkGraphics::DrawSurfaceRect(gxtkSurface* surface, float x0, float y0, float x1, float y1, int srcx, int srcy,
+                                  int srcw, int srch) {
+    if (!surface) return 0;
+    float uv[4];
+    FrameUV(surface, srcx, srcy, srcw, srch, uv);
+    gxtkVertex* v = Reserve(4);
+    PutVertexRaw(v, x0, y0, uv[0], uv[1]);
+    PutVertexRaw(v + 1, x1, y0, uv[2], uv[1]);
+    PutVertexRaw(v + 2, x1, y1, uv[2], uv[3]);
+    PutVertexRaw(v + 3, x0, y1, uv[0], uv[3]);
+    Commit(SHAPE_QUAD, surface, v, 4);
+    return 0;
+}
+
+int gxtkGraphics::DrawSurfaceAffine(gxtkSurface* surface, float ix, float iy, float jx, float jy, float tx, float ty,
+                                    int srcx, int srcy, int srcw, int srch) {
+    if (!surface) return 0;
+    float uv[4];
+    FrameUV(surface, srcx, srcy, srcw, srch, uv);
+    gxtkVertex* v = Reserve(4);
+    // The same products as the device matrix would form for the corners
+    // (0, 0), (w, 0), (w, h), (0, h).
+    float w = static_cast<float>(srcw), h = static_cast<float>(srch);
+    PutVertexRaw(v, ix * 0 + jx * 0 + tx, iy * 0 + jy * 0 + ty, uv[0], uv[1]);
+    PutVertexRaw(v + 1, ix * w + jx * 0 + tx, iy * w + jy * 0 + ty, uv[2], uv[1]);
+    PutVertexRaw(v + 2, ix * w + jx * h + tx, iy * w + jy * h + ty, uv[2], uv[3]);
+    PutVertexRaw(v + 3, ix * 0 + jx * h + tx, iy * 0 + jy * h + ty, uv[0], uv[3]);
+    Commit(SHAPE_QUAD, surface, v, 4);
     return 0;
 }
 

@@ -11,6 +11,8 @@ pkgs=(build-essential cmake ninja-build pkg-config libglfw3-dev libgl-dev libope
 if [ "${1:-}" = "--tests" ]; then
   pkgs+=(googletest libgtest-dev libx11-dev xvfb xauth libgl1-mesa-dri xdotool alsa-utils sound-theme-freedesktop
         ccache desktop-file-utils appstream dpkg-dev)
+  # The renderer benchmark compares against SDL2; the game never links it.
+  pkgs+=(libsdl2-dev)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -462,25 +462,32 @@ const Scenario::TextRun* Scenario::FindText(const std::string& s) {
     return nullptr;
 }
 
-bool Scenario::Screenshot(const std::string& pngPath) {
+bool Scenario::RenderFrame(const std::function<void()>& beforeSwap) {
     if (!g_host->Window() || !bb_app__delegate || !bb_app__delegate->m_graphics) return false;
-    int w = 0, h = 0;
-    g_host->GetWindowSize(&w, &h);
-    if (w <= 0 || h <= 0) return false;
-    // One render as the delegate does it, with the picture read from the
-    // back buffer before the swap (the front buffer of an unmanaged window
-    // is not reliably readable).
     gxtkGraphics* g = bb_app__delegate->m_graphics;
     int mode = g->BeginRender();
     if (mode != 0) bb_graphics_BeginRender();
     if (mode != 2) App()->p_OnRender();
     g->Flush();
-    std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    beforeSwap();
     if (mode != 0) bb_graphics_EndRender();
     g->EndRender();
+    return true;
+}
+
+bool Scenario::Screenshot(const std::string& pngPath) {
+    int w = 0, h = 0;
+    g_host->GetWindowSize(&w, &h);
+    if (w <= 0 || h <= 0) return false;
+    // The picture is read from the back buffer before the swap (the front
+    // buffer of an unmanaged window is not reliably readable).
+    std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
+    bool rendered = RenderFrame([&] {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    });
+    if (!rendered) return false;
     // GL rows run bottom-up; PNG rows top-down. Force opaque alpha.
     std::vector<unsigned char> flipped(pixels.size());
     for (int y = 0; y < h; ++y) {
@@ -499,5 +506,6 @@ bool Scenario::Screenshot(const std::string& pngPath) {
 }
 
 std::string Scenario::WorkDir() { return m_workDir; }
+void Scenario::ReportFailure(const std::string& message) { Fail(message); }
 std::string Scenario::StateText() { return ReadFile(m_workDir + "/.zorbelstate"); }
 bool Scenario::HaveStateFile() { return std::filesystem::exists(m_workDir + "/.zorbelstate"); }

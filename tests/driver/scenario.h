@@ -3,6 +3,7 @@
 // the host's own event entry points and exposes the draw list and the app.
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,18 @@ public:
     // Renders once and writes the picture as a PNG (a relative path is
     // taken from the directory the test started in).
     bool Screenshot(const std::string& pngPath);
+    // Renders once as the delegate does, calling beforeSwap after the last
+    // draw call has been issued and before the buffers are swapped; false
+    // when there is no window or no device yet.
+    bool RenderFrame(const std::function<void()>& beforeSwap);
+
+    // Walks the game through every screen (loading, story, menu, credits,
+    // a title card, each game in play, pause, options, game over) and calls
+    // atScreen with the screen's name once it is showing.
+    void Tour(const std::function<void(const std::string& screen)>& atScreen);
+
+    // Reports a failure to the running test, or on stderr outside of one.
+    static void ReportFailure(const std::string& message);
 
     std::string WorkDir();
     std::string StateText();  // the state file's content ("" when absent)

@@ -1,35 +1,9 @@
-// Window, GL call recording and PNG helpers shared by the graphics tests.
+// Window and PNG helpers shared by the graphics tests.
 #include "gl_fixture.h"
 
 #include <GLFW/glfw3.h>
 #include <stb/stb_image_write.h>
 #include <stdlib.h>
-
-std::vector<GLDrawCall> GLRecorder::draws;
-int GLRecorder::genTextures = 0;
-
-namespace {
-void RecDrawArrays(GLenum mode, GLint first, GLsizei count) {
-    GLRecorder::draws.push_back({mode, first, count, false});
-    gxtkGLSystem().DrawArrays(mode, first, count);
-}
-void RecDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
-    GLRecorder::draws.push_back({mode, 0, count, true});
-    gxtkGLSystem().DrawElements(mode, count, type, indices);
-}
-void RecGenTextures(GLsizei n, GLuint* names) {
-    GLRecorder::genTextures += n;
-    gxtkGLSystem().GenTextures(n, names);
-}
-}  // namespace
-
-void GLRecorder::Install() {
-    gxtkGLReset();
-    gxtkGL.DrawArrays = RecDrawArrays;
-    gxtkGL.DrawElements = RecDrawElements;
-    gxtkGL.GenTextures = RecGenTextures;
-    Clear();
-}
 
 BBGlfwGame* TestHost() {
     static BBGlfwGame* host = nullptr;

@@ -1,35 +1,15 @@
 // Test support for the graphics tests: a real window and GL context made
-// through the host (Mesa's software renderer under Xvfb), a GL dispatch
-// table that records draw calls before passing them on, and PNG writing.
+// through the host (Mesa's software renderer under Xvfb), the GL call
+// recorder installed, and PNG writing.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "graphics/gl_dispatch.h"
+#include "driver/gl_recorder.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
-
-// One recorded draw call at the GL boundary.
-struct GLDrawCall {
-    GLenum mode;
-    int first;  // first vertex (glDrawArrays)
-    int count;  // vertex count, or index count for glDrawElements
-    bool elements;
-};
-
-// Installs counting wrappers around the draw and texture entries; every
-// call still reaches the real GL.
-struct GLRecorder {
-    static std::vector<GLDrawCall> draws;
-    static int genTextures;
-    static void Install();
-    static void Clear() {
-        draws.clear();
-        genTextures = 0;
-    }
-};
 
 // The host object and its window, made once per process.
 BBGlfwGame* TestHost();

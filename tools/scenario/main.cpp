@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "driver/gl_recorder.h"
 #include "driver/scenario.h"
 
 namespace {
@@ -29,6 +30,8 @@ const char* kUsage =
     "  shot FILE.png | texts | state | print NAME (mode game loadStep menuCursor\n"
     "  score titleTimer keyLatch touchLatch paused gameOver)\n"
     "  expect TEXT                 fail (exit 1) unless TEXT is on screen\n"
+    "  tour DIR                    visit every screen: a screenshot of each in DIR\n"
+    "                              and its draw calls and textures on stdout\n"
     "Keys: a-z, 0-9, space enter kpenter escape up down left right backspace\n"
     "      delete tab grave lshift lctrl f1..f12\n";
 
@@ -190,6 +193,19 @@ int main(int argc, char** argv) {
             std::string text;
             std::getline(in >> std::ws, text);
             if (!s.HasText(text)) return fail("not on screen: " + text);
+        } else if (cmd == "tour") {
+            std::string dir;
+            if (!(in >> dir)) return fail("needs DIR");
+            GLRecorder::Install();
+            s.Tour([&](const std::string& screen) {
+                std::string file = screen;
+                for (char& c : file) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                GLRecorder::Clear();
+                s.Screenshot(dir + "/" + file + ".png");
+                std::cout << "screen " << file << " draws " << GLRecorder::draws.size() << " textures "
+                          << GLRecorder::Textures() << "\n";
+            });
+            GLRecorder::Remove();
         } else {
             return fail("unknown command " + cmd);
         }
