@@ -695,7 +695,7 @@ static void FrameUV(gxtkSurface* surface, int srcx, int srcy, int srcw, int srch
 
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     if (!surface) return 0;
-    return DrawSurface2(surface, x, y, 0, 0, surface->Width(), surface->Height());
+    return gxtkGraphics::DrawSurface2(surface, x, y, 0, 0, surface->Width(), surface->Height());
 }
 
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch) {

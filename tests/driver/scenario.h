@@ -104,7 +104,8 @@ public:
 
     // Walks the game through every screen (loading, story, menu, credits,
     // a title card, each game in play, pause, options, game over) and calls
-    // atScreen with the screen's name once it is showing.
+    // atScreen with the screen's name (lower case, blanks as underscores)
+    // once it is showing.
     void Tour(const std::function<void(const std::string& screen)>& atScreen);
 
     // Reports a failure to the running test, or on stderr outside of one.

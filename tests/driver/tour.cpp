@@ -2,11 +2,19 @@
 // each time, for checks and measurements that want each screen once.
 #include <GLFW/glfw3.h>
 
+#include <cctype>
+
 #include "driver/scenario.h"
 
 namespace {
 
 const int kGames[] = {8, 1, 2, 3, 4, 5, 6, 7};  // the template game first, the ball game last
+
+// A name fit for a file: lower case, blanks as underscores.
+std::string ScreenName(std::string name) {
+    for (char& c : name) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
 
 // Waits for a state, reporting the screen that never came.
 void StepUntil(Scenario& s, const std::function<bool()>& reached, int limit, const std::string& what) {
@@ -38,11 +46,11 @@ void Scenario::Tour(const std::function<void(const std::string& screen)>& atScre
         StepUntil(*this, [&] { return app->m_mode == MODE_TITLE && app->m_titleTimer >= 100; }, 200,
                   "the title card");
         Step();  // the latches the card set while it built up are released
-        if (game == kGames[0]) atScreen("title card");
+        if (game == kGames[0]) atScreen("title_card");
         Press(GLFW_KEY_ENTER);
         StepUntil(*this, [&] { return app->m_mode == MODE_PLAYING; }, 10, "play");
         Step(60);
-        atScreen(game == 8 ? "template game" : std::string(app->p_GameName(game, 1).ToUtf8()));
+        atScreen(ScreenName(game == 8 ? "template game" : std::string(app->p_GameName(game, 1).ToUtf8())));
     }
 
     Press(GLFW_KEY_ESCAPE);
@@ -58,5 +66,5 @@ void Scenario::Tour(const std::function<void(const std::string& screen)>& atScre
     Step(5);
     app->m_gameOver = 1;
     Step(40);
-    atScreen("game over");
+    atScreen("game_over");
 }

@@ -147,6 +147,41 @@ TEST_F(Images, DrawImage2TransformsAboutTheHandleAndRestoresTheMatrix) {
     EXPECT_FLOAT_EQ(device->m_vertices[2].x, 119);
 }
 
+// DrawImage2 forms the sprite's matrix itself; its corners are exactly
+// those of the matrix sequence Translate, Rotate, Scale, Translate(-handle)
+// drawn through the device's matrix, on any context matrix.
+TEST_F(Images, DrawImage2PlacesCornersExactlyAsTheMatrixSequence) {
+    c_Image* img = bb_graphics_LoadImage2(String(Png("grid.png", 64, 32).c_str()), 16, 16, 8, c_Image::CentreHandle);
+    struct {
+        float ctxRotation, ctxScale, rotation, sx, sy;
+    } cases[] = {{0, 1, 0, 2, 3}, {0, 1, 33, 1.5f, 1.5f}, {0, 2, 0, 1, 1}, {10, 1, 33, 1.5f, 1.5f}, {0, 1, -90, 1, 2}};
+    for (auto& c : cases) {
+        BeginFrame();
+        bb_graphics_Translate(3.25f, 4.5f);
+        bb_graphics_Rotate(c.ctxRotation);
+        bb_graphics_Scale(c.ctxScale, c.ctxScale);
+        bb_graphics_DrawImage2(img, 100.5f, 50.25f, c.rotation, c.sx, c.sy, 5);
+
+        bb_graphics_PushMatrix();
+        bb_graphics_Translate(100.5f, 50.25f);
+        bb_graphics_Rotate(c.rotation);
+        bb_graphics_Scale(c.sx, c.sy);
+        bb_graphics_Translate(-img->m_tx, -img->m_ty);
+        bb_graphics_DrawImage(img, img->m_tx, img->m_ty, 5);
+        bb_graphics_PopMatrix();
+        ASSERT_EQ(device->m_primCount, 8);
+        for (int i = 0; i < 4; ++i) {
+            const gxtkVertex &fast = device->m_vertices[i], &slow = device->m_vertices[4 + i];
+            EXPECT_EQ(fast.x, slow.x) << "rotation " << c.rotation << " corner " << i;
+            EXPECT_EQ(fast.y, slow.y) << "rotation " << c.rotation << " corner " << i;
+            EXPECT_EQ(fast.u, slow.u);
+            EXPECT_EQ(fast.v, slow.v);
+        }
+        EXPECT_EQ(bb_graphics_context->m_matrixSp, 0);
+        bb_graphics_EndRender();
+    }
+}
+
 TEST_F(Images, MatrixProductsAndTheIdentity) {
     BeginFrame();
     bb_graphics_Translate(10, 0);

@@ -82,6 +82,33 @@ TEST_F(Pixels, PremultipliedAlphaAndAdditiveBlending) {
     EXPECT_TRUE(Near(Pixel(44, 44), 255, 127, 127));
 }
 
+// Untextured primitives sample the white texel below a sheet's pixels (or
+// the white texture when no sheet is in use): their colour comes out exact
+// whatever the sheet holds, and the line stays one pixel wide.
+TEST_F(Pixels, RectOvalAndLineTakeTheirColourFromAWhiteTexel) {
+    BeginFrame();
+    device->SetColor(200, 100, 50);
+    device->DrawRect(0, 0, 10, 10);  // alone: the white texture
+    device->Flush();
+    gxtkSurface* blue = SolidSurface(16, 16, 0, 0, 255, 255);
+    device->DrawSurface(blue, 200, 0);
+    device->DrawRect(20, 20, 10, 10);
+    device->DrawOval(40, 20, 20, 20);
+    device->DrawLine(70, 25, 90, 25);
+    device->Flush();
+    EXPECT_EQ(GLRecorder::draws.size(), 2u);
+    const unsigned int colour = 0xFFC86432u;
+    EXPECT_EQ(Pixel(5, 5), colour);
+    EXPECT_EQ(Pixel(25, 25), colour);
+    EXPECT_EQ(Pixel(50, 30), colour);
+    EXPECT_EQ(Pixel(41, 30), colour);
+    EXPECT_EQ(Pixel(42, 22), 0xFF000000u) << "the oval's corner stays clear";
+    EXPECT_TRUE((Pixel(80, 24) == colour) != (Pixel(80, 25) == colour)) << "one row of the line is lit";
+    EXPECT_EQ(Pixel(80, 23), 0xFF000000u);
+    EXPECT_EQ(Pixel(80, 26), 0xFF000000u);
+    EXPECT_EQ(Pixel(208, 8), 0xFF000032u) << "the sheet itself, in the same colour";
+}
+
 TEST_F(Pixels, ScissorClipsWithTopLeftOriginAndFullWindowTurnsItOff) {
     BeginFrame();
     device->SetScissor(10, 20, 30, 5);

@@ -198,11 +198,9 @@ int main(int argc, char** argv) {
             if (!(in >> dir)) return fail("needs DIR");
             GLRecorder::Install();
             s.Tour([&](const std::string& screen) {
-                std::string file = screen;
-                for (char& c : file) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
                 GLRecorder::Clear();
-                s.Screenshot(dir + "/" + file + ".png");
-                std::cout << "screen " << file << " draws " << GLRecorder::draws.size() << " textures "
+                s.Screenshot(dir + "/" + screen + ".png");
+                std::cout << "screen " << screen << " draws " << GLRecorder::draws.size() << " textures "
                           << GLRecorder::Textures() << "\n";
             });
             GLRecorder::Remove();
