@@ -2,6 +2,7 @@
 // the driver owns, a fresh runtime, app and working directory per Scenario,
 // input through the host's entry points, draw-list decoding and screenshots.
 #include "driver/scenario.h"
+#include "driver/display.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -115,18 +116,9 @@ DriverPlatform* g_platform = nullptr;
 DriverHost* g_host = nullptr;
 bool g_alive = false;
 
-void ReportGlfwError(int code, const char* text) { fprintf(stderr, "GLFW error %d: %s\n", code, text); }
-
 void EnsureHost() {
     if (g_host) return;
-    glfwSetErrorCallback(ReportGlfwError);
-    // A busy X server may refuse a connection for a moment: try a few times.
-    bool ok = false;
-    for (int attempt = 0; attempt < 5 && !ok; ++attempt) {
-        ok = glfwInit();
-        if (!ok) usleep(200000);
-    }
-    if (!ok) {
+    if (!InitGlfwRetrying()) {
         Fail("glfwInit failed (is DISPLAY set? run under xvfb-run -a)");
         abort();
     }

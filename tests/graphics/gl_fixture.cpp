@@ -1,6 +1,8 @@
 // Window and PNG helpers shared by the graphics tests.
 #include "gl_fixture.h"
 
+#include "driver/display.h"
+
 #include <GLFW/glfw3.h>
 #include <stb/stb_image_write.h>
 #include <stdlib.h>
@@ -8,7 +10,7 @@
 BBGlfwGame* TestHost() {
     static BBGlfwGame* host = nullptr;
     if (!host) {
-        if (!glfwInit()) {
+        if (!InitGlfwRetrying()) {
             ADD_FAILURE() << "glfwInit failed: the graphics tests need a display (run under xvfb-run)";
             return nullptr;
         }
