@@ -107,6 +107,9 @@ public:
     // atScreen with the screen's name (lower case, blanks as underscores)
     // once it is showing.
     void Tour(const std::function<void(const std::string& screen)>& atScreen);
+    // Draw calls a tour screen needs beyond one per texture: textures drawn
+    // both under an overlay box and over it go out twice.
+    static int TexturesDrawnTwice(const std::string& screen);
 
     // Reports a failure to the running test, or on stderr outside of one.
     static void ReportFailure(const std::string& message);
