@@ -17,6 +17,8 @@ int64_t gc_alloced_bytes;
 int64_t gc_max_alloced_bytes;
 int64_t gc_marked_bytes;
 int64_t gc_free_bytes;
+int64_t gc_external_bytes;
+int64_t gc_new_external_bytes;
 gc_object* gc_locals[1024];
 gc_object** gc_locals_sp = gc_locals;
 void (*gc_mark_roots)() = nullptr;
@@ -66,6 +68,18 @@ void gc_mark() {
 void* gc_object::operator new(size_t size) { return gc_object_alloc(static_cast<int>(size)); }
 void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
+// Destroys the oldest object on the free list; false when it is empty.
+static bool gc_destroy_oldest_garbage() {
+    gc_object* p = gc_free_list.succ;
+    if (p == &gc_free_list) {
+        gc_free_bytes = 0;
+        return false;
+    }
+    gc_list_unlink(p);
+    delete p;
+    return true;
+}
+
 void* gc_object_alloc(int n) {
     if (gc_unmarked_list.succ == nullptr) gc_init1();
     int size = (n + 7) & ~7;
@@ -74,14 +88,7 @@ void* gc_object_alloc(int n) {
     // Destroy about as many bytes of garbage as this allocation takes.
     int64_t limit = gc_free_bytes - size;
     if (limit < 0) limit = 0;
-    while (gc_free_bytes > limit) {
-        gc_object* p = gc_free_list.succ;
-        if (p == &gc_free_list) {
-            gc_free_bytes = 0;
-            break;
-        }
-        gc_list_unlink(p);
-        delete p;
+    while (gc_free_bytes > limit && gc_destroy_oldest_garbage()) {
     }
 
     gc_object* p = nullptr;
@@ -127,6 +134,25 @@ void gc_object_free(gc_object* p) {
     }
 }
 
+void gc_external_alloc(int64_t bytes) {
+    if (bytes <= 0) return;
+    if (gc_unmarked_list.succ == nullptr) gc_init1();
+    gc_external_bytes += bytes;
+    gc_new_external_bytes += bytes;
+    // Destroy about as much garbage as this adds; a destroyed object counts
+    // with its block and with whatever it released outside the collector.
+    int64_t left = bytes;
+    while (left > 0) {
+        int64_t held = gc_free_bytes + gc_external_bytes;
+        if (!gc_destroy_oldest_garbage()) break;
+        left -= held - (gc_free_bytes + gc_external_bytes);
+    }
+}
+
+void gc_external_free(int64_t bytes) {
+    if (bytes > 0) gc_external_bytes -= bytes;
+}
+
 static void gc_scan_queued() {
     gc_object* p = gc_queued_list.succ;
     gc_list_unlink(p);
@@ -139,10 +165,13 @@ void gc_collect() {
     gc_locals_sp = gc_locals;
     if (gc_unmarked_list.succ == nullptr) gc_init1();
 
-    if (gc_new_bytes <= GC_CYCLE_BYTES) {
+    // Progress through the cycle: the collector's own allocations and what
+    // objects took outside it since the last sweep.
+    int64_t progress = gc_new_bytes + gc_new_external_bytes;
+    if (progress <= GC_CYCLE_BYTES) {
         // Mark in proportion to what was allocated since the last sweep.
         int64_t older = gc_alloced_bytes - gc_new_bytes;
-        int64_t target = gc_new_bytes + older * gc_new_bytes / GC_CYCLE_BYTES;
+        int64_t target = gc_new_bytes + older * progress / GC_CYCLE_BYTES;
         while (gc_marked_bytes < target && gc_queued_list.succ != &gc_queued_list) gc_scan_queued();
         return;
     }
@@ -175,6 +204,7 @@ void gc_collect() {
     gc_markbit ^= 1;
     gc_mark();
     gc_new_bytes = 0;
+    gc_new_external_bytes = 0;
 }
 
 static bool gc_list_contains(const gc_object* head, const void* p) {

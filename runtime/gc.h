@@ -60,6 +60,16 @@ extern gc_object** gc_locals_sp;
 // Cycle length: a sweep happens once this many bytes were allocated.
 const int64_t GC_CYCLE_BYTES = 8388608;
 
+// Memory that collected objects hold outside the collector (pixel buffers,
+// textures, sample buffers). What was added since the last sweep counts
+// toward the cycle length like the collector's own allocations, and adding
+// it destroys about as much garbage (counted with what the garbage held
+// outside) as it adds, so garbage that holds big buffers does not pile up.
+extern int64_t gc_external_bytes;      // held now by objects not yet destroyed
+extern int64_t gc_new_external_bytes;  // added since the last sweep
+void gc_external_alloc(int64_t bytes);
+void gc_external_free(int64_t bytes);
+
 void gc_init1();
 void gc_init2();
 void* gc_object_alloc(int size);

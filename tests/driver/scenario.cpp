@@ -194,6 +194,7 @@ Scenario::Scenario(int width, int height, const std::string& stateText, bool hav
     // create the app.
     gc_init1();
     gc_new_bytes = gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = 0;
+    gc_external_bytes = gc_new_external_bytes = 0;
     bbInit();
     gc_init2();
     bbMain();
