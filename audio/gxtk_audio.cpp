@@ -45,6 +45,8 @@ int gxtkSample::Discard() {
         Discarded().push_back(m_alBuffer);
         m_alBuffer = 0;
     }
+    gc_external_free(m_bytes);
+    m_bytes = 0;
     return 0;
 }
 
@@ -170,6 +172,8 @@ gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
             return nullptr;
         }
         sample->m_alBuffer = buffer;
+        sample->m_bytes = size;
+        gc_external_alloc(size);
     }
     free(data);
     return sample;

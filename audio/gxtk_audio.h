@@ -7,6 +7,8 @@
 class gxtkSample : public Object {
 public:
     unsigned int m_alBuffer = 0;
+    // Bytes of the buffer's samples, which OpenAL holds outside the collector.
+    int m_bytes = 0;
 
     gxtkSample() {}
     ~gxtkSample() override;

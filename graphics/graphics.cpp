@@ -31,6 +31,12 @@ void c_Image::mark() {
     gc_mark(m_source);
 }
 
+int c_Image::p_Discard() {
+    if (m_surface && !m_source) m_surface->Discard();
+    gc_assign(m_surface, nullptr);
+    return 0;
+}
+
 int c_Image::p_SetHandle(float x, float y) {
     m_tx = x;
     m_ty = y;

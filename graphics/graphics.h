@@ -39,6 +39,9 @@ public:
     c_Image* p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, int frameHeight, int frameCount, int flags,
                      c_Image* source, int srcx, int srcy, int srcw, int srch);
     int p_ApplyFlags(int flags);
+    // Gives back the surface's pixels and texture now (unless the surface is
+    // another image's); the image then draws nothing.
+    int p_Discard();
 };
 
 class c_GraphicsContext : public Object {

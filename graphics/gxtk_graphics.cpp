@@ -57,11 +57,21 @@ int gxtkSurface::Discard() {
     if (m_seq == glfwGraphicsSeq && m_texture && glfwGetCurrentContext()) gxtkGL.DeleteTextures(1, &m_texture);
     m_texture = 0;
     m_seq = -1;
+    m_textureBytes = 0;
     if (m_data) {
         free(m_data);
         m_data = nullptr;
     }
+    UpdateHeldBytes();
     return 0;
+}
+
+void gxtkSurface::UpdateHeldBytes() {
+    int64_t pixels = m_data ? static_cast<int64_t>(m_width) * m_height * m_depth : 0;
+    int64_t now = pixels + m_textureBytes;
+    if (now > m_heldBytes) gc_external_alloc(now - m_heldBytes);
+    if (now < m_heldBytes) gc_external_free(m_heldBytes - now);
+    m_heldBytes = now;
 }
 
 bool gxtkSurface::OnUnsafeLoadComplete() {
@@ -81,9 +91,8 @@ void gxtkSurface::SetData(unsigned char* data, int width, int height, int depth)
         case 3: m_format = GL_RGB; break;
         default: m_format = GL_RGBA; break;
     }
-    if (!data) return;
     // Colour is kept premultiplied by alpha, matching the blend functions.
-    int n = width * height;
+    int n = data ? width * height : 0;
     if (depth == 4) {
         for (unsigned char* p = data; n-- > 0; p += 4) {
             int a = p[3];
@@ -94,6 +103,7 @@ void gxtkSurface::SetData(unsigned char* data, int width, int height, int depth)
     } else if (depth == 2) {
         for (unsigned char* p = data; n-- > 0; p += 2) p[0] = static_cast<unsigned char>(p[0] * p[1] / 255);
     }
+    UpdateHeldBytes();
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int pitch) {
@@ -104,6 +114,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* pixels, int 
     if (!m_data) {
         m_data = static_cast<unsigned char*>(malloc(static_cast<size_t>(m_width) * m_height * 4));
         if (!m_data) return;
+        UpdateHeldBytes();
     }
     for (int r = 0; r < h; ++r) {
         const int* src = pixels + r * pitch;
@@ -167,6 +178,9 @@ void gxtkSurface::Bind() {
     m_vscale = 1.0f / (texHeight > 0 ? texHeight : 1);
     m_whiteU = m_width * 0.5f * m_uscale;
     m_whiteV = (m_height + 2) * m_vscale;
+    // A texture of an earlier context went with it; this one replaces it.
+    m_textureBytes = static_cast<int64_t>(texWidth) * texHeight * m_depth;
+    UpdateHeldBytes();
     if (m_width <= 0 || m_height <= 0) return;
 
     gxtkGL.PixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -23,6 +23,10 @@ public:
     // Texture coordinates inside the white rows below the pixels (see Bind).
     float m_whiteU = 0;
     float m_whiteV = 0;
+    // Bytes of the texture in its context, and what the collector was told
+    // this surface holds outside it (pixels plus texture).
+    int64_t m_textureBytes = 0;
+    int64_t m_heldBytes = 0;
 
     gxtkSurface() {}
     ~gxtkSurface() override;
@@ -36,6 +40,10 @@ public:
     void SetData(unsigned char* data, int width, int height, int depth);
     void SetSubData(int x, int y, int w, int h, const int* pixels, int pitch);
     void Bind();
+
+private:
+    // Tells the collector what the pixels and the texture take now.
+    void UpdateHeldBytes();
 };
 
 struct gxtkVertex {

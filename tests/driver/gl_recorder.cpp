@@ -6,6 +6,7 @@
 
 std::vector<GLDrawCall> GLRecorder::draws;
 int GLRecorder::genTextures = 0;
+std::vector<GLuint> GLRecorder::deletedTextures;
 
 namespace {
 GLuint g_bound = 0;
@@ -26,6 +27,10 @@ void RecGenTextures(GLsizei n, GLuint* names) {
     GLRecorder::genTextures += n;
     gxtkGLSystem().GenTextures(n, names);
 }
+void RecDeleteTextures(GLsizei n, const GLuint* names) {
+    GLRecorder::deletedTextures.insert(GLRecorder::deletedTextures.end(), names, names + n);
+    gxtkGLSystem().DeleteTextures(n, names);
+}
 }  // namespace
 
 void GLRecorder::Install() {
@@ -34,6 +39,7 @@ void GLRecorder::Install() {
     gxtkGL.DrawElements = RecDrawElements;
     gxtkGL.BindTexture = RecBindTexture;
     gxtkGL.GenTextures = RecGenTextures;
+    gxtkGL.DeleteTextures = RecDeleteTextures;
     Clear();
 }
 

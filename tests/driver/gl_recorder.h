@@ -18,6 +18,7 @@ struct GLDrawCall {
 struct GLRecorder {
     static std::vector<GLDrawCall> draws;
     static int genTextures;
+    static std::vector<GLuint> deletedTextures;
     // Installs the wrappers over the system's GL entries and clears.
     static void Install();
     // Puts the system's GL entries back.
@@ -25,6 +26,7 @@ struct GLRecorder {
     static void Clear() {
         draws.clear();
         genTextures = 0;
+        deletedTextures.clear();
     }
     // Distinct textures among the recorded draws.
     static int Textures();

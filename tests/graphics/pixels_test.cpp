@@ -1,7 +1,7 @@
 // What the renderer puts into the frame buffer, read back with ReadPixels:
 // placement through the matrix, blending of premultiplied colour, the
-// scissor, pixel writes into surfaces, the power-of-two retry and textures
-// made again after the window is reopened.
+// scissor, pixel writes into surfaces, the power-of-two retry, textures
+// made again after the window is reopened and given back when discarded.
 #include <GLFW/glfw3.h>
 
 #include <cstdlib>
@@ -248,6 +248,21 @@ TEST_F(Pixels, ImagesStillDrawAfterTheWindowIsReopened) {
     EXPECT_TRUE(Near(Pixel(34, 14), 0, 0, 255));
     EXPECT_EQ(GLRecorder::genTextures, 1) << "the texture is made once for the new context";
     EXPECT_EQ(image->m_surface->m_seq, glfwGraphicsSeq);
+    // The collector is told of the pixels and of one texture, not of the
+    // one that went with the old context too.
+    gxtkSurface* surface = image->m_surface;
+    EXPECT_EQ(surface->m_heldBytes, 2 * 16 * 8 * 4);
+
+    // Discarded, the image gives its texture and pixels back at once and
+    // draws nothing.
+    unsigned int texture = surface->m_texture;
+    image->p_Discard();
+    EXPECT_EQ(GLRecorder::deletedTextures, std::vector<GLuint>{texture});
+    EXPECT_EQ(surface->m_data, nullptr);
+    EXPECT_EQ(surface->m_heldBytes, 0);
+    BeginFrame();
+    bb_graphics_DrawImage(image, 10, 10, 0);
+    EXPECT_TRUE(Near(Pixel(14, 14), 0, 0, 0));
     ReopenTestWindow(320, 240);
 }
 
