@@ -27,10 +27,17 @@ String c_MyApp::p_ImageFile(String name) {
     return name + String(".png");
 }
 
+// The image a slot held gives back its pixels and texture at once: a reload
+// after every window size change would otherwise keep each old copy until
+// the collector gets round to it.
+void c_MyApp::p_EmptyImageSlot(int slot) {
+    if (m_images[slot]) m_images[slot]->p_Discard();
+    gc_assign(m_images[slot], nullptr);
+}
+
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frames, int flags) {
     String file = p_ImageFile(name);
-    // Empty the slot first so the old image can be collected.
-    gc_assign(m_images[slot], nullptr);
+    p_EmptyImageSlot(slot);
     gc_assign(m_images[slot], bb_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel,
                                                      frames, flags));
     m_imageInfo[3 * slot] = m_hdLevel * frameWidth;
@@ -43,7 +50,7 @@ int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, i
 // entries are the glyph advance used by text layout, whatever the level.
 int c_MyApp::p_LoadFont(int slot, String name, int width, int height) {
     String file = p_ImageFile(name);
-    gc_assign(m_images[slot], nullptr);
+    p_EmptyImageSlot(slot);
     gc_assign(m_images[slot], bb_graphics_LoadImage2(file, 16 * m_hdLevel, 16 * m_hdLevel, 128, 1));
     m_imageInfo[3 * slot] = width;
     m_imageInfo[3 * slot + 1] = height;
@@ -65,7 +72,9 @@ int c_MyApp::p_Reload() {
 
 int c_MyApp::p_Loader() {
     p_SetHdLevel();
-    m_scrollY = bb_Game_jscrh;
+    // The story starts at the bottom edge of the screen loading ends on; once
+    // it scrolls, a reload after a resize leaves it where it was.
+    if (m_storyBegun == 0) m_scrollY = bb_Game_jscrh;
     // Sound slots loaded by steps 17 to 27.
     static const int lateSounds[] = {2, 3, 11, 12, 13, 14, 15, 16, 17, 18, 19};
     int step = m_loadStep;

@@ -43,6 +43,7 @@ int c_MyApp::p_StartScroll() {
     p_SetCol(255, 255, 0);
     p_SetSize(1);
 
+    m_storyBegun = 1;
     m_scrollY -= 0.15f;
     m_layoutY = static_cast<int>(m_scrollY);
     float cx = bb_Game_jscrw / 2;

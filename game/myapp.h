@@ -111,11 +111,13 @@ public:
     int m_fontSlot = 90;
     int m_logoSoundPlayed = 0;
     float m_scrollY = 0;
+    int m_storyBegun = 0;  // 1 once the story has scrolled: a reload keeps its place
     int m_spinAngle = 0;
     int m_spinRadius = 0;
 
     void p_SetHdLevel();
     String p_ImageFile(String name);
+    void p_EmptyImageSlot(int slot);
     int p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frames, int flags);
     int p_LoadFont(int slot, String name, int width, int height);
     int p_Reload();

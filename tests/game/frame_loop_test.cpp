@@ -1,10 +1,12 @@
 // The shell's frame loop and drawing helpers through the real game: fitting
-// the virtual screen, resolution levels, reloading after a resize, text
-// placement, inks, the star field and recording a score.
+// the virtual screen, resolution levels, reloading after a resize (and what
+// it keeps and gives back), text placement, inks, the star field and
+// recording a score.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "driver/scenario.h"
 #include "graphics/gl_dispatch.h"
@@ -18,6 +20,13 @@ std::vector<Scenario::Record> RecordsFrom(c_MyApp* app, int first) {
         out.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[10], r[11], r[12], r[13]});
     }
     return out;
+}
+
+// Names of the textures deleted while a test records them.
+std::vector<GLuint> g_deletedTextures;
+void RecordingDeleteTextures(GLsizei n, const GLuint* names) {
+    g_deletedTextures.insert(g_deletedTextures.end(), names, names + n);
+    gxtkGLSystem().DeleteTextures(n, names);
 }
 
 }  // namespace
@@ -118,6 +127,36 @@ TEST(Loader, AResizeReloadsAndReturnsToTheSameScreen) {
     EXPECT_EQ(s.App()->m_logoSoundPlayed, 1);
     s.Step();
     EXPECT_TRUE(s.HasText("DeduDezu.BAS < Dedu Dezu"));
+}
+
+TEST(Loader, AResizeDuringTheStoryKeepsItsPlaceAndGivesOldImagesBackAtOnce) {
+    Scenario s(960, 540);
+    s.FinishLoading();
+    s.Step(40);
+    c_MyApp* app = s.App();
+    float scroll = app->m_scrollY;
+    ASSERT_NEAR(scroll, 270 - 40 * 0.15f, 1e-3);
+
+    // The first loading step replaces the icons, whose old texture is
+    // deleted there and then rather than whenever the collector gets to it.
+    GLuint oldIcons = app->m_images[97]->m_surface->m_texture;
+    g_deletedTextures.clear();
+    gxtkGL.DeleteTextures = RecordingDeleteTextures;
+    s.Resize(800, 600);
+    s.Render();
+    s.Update();
+    gxtkGLReset();
+    EXPECT_EQ(g_deletedTextures, std::vector<GLuint>{oldIcons});
+
+    // Loading at the new resolution, then the story goes on from where it was.
+    s.FinishLoading();
+    EXPECT_EQ(app->m_hdLevel, 2);
+    EXPECT_EQ(app->m_mode, MODE_STORY);
+    EXPECT_FLOAT_EQ(app->m_scrollY, scroll);
+    s.Step();
+    const Scenario::TextRun* first = s.FindText("In the year 2014");
+    ASSERT_TRUE(first);
+    EXPECT_FLOAT_EQ(first->y, static_cast<float>(static_cast<int>(scroll - 0.15f)));
 }
 
 TEST(DrawHelpers, TextPlacementAndLineBreaks) {
