@@ -45,6 +45,10 @@ long WindowPid(Display* dpy, Window w) {
     return pid;
 }
 
+// Windows of other test processes may close while the tree is walked; the
+// default handler would end this process on the BadWindow that follows.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 // The window of the given process with the given title; other test
 // processes may have windows of the same title open at the same time.
 Window FindByName(Display* dpy, Window w, const char* name, pid_t pid) {
@@ -64,6 +68,7 @@ Window FindByName(Display* dpy, Window w, const char* name, pid_t pid) {
 }
 
 Window WaitForWindow(Display* dpy, pid_t pid) {
+    XSetErrorHandler(IgnoreXError);
     Window w = 0;
     for (int i = 0; i < 300 && !w; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
