@@ -28,7 +28,7 @@ if [ ! -x "$game" ] || [ ! -d "$build/data" ]; then
   exit 2
 fi
 
-# The game writes its state file into the folder it runs in: use a fresh one.
+# The game keeps its state in a fresh folder, not in the player's own.
 work=$(mktemp -d)
 ln -s "$build/data" "$work/data"
 pid=""
@@ -38,7 +38,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-(cd "$work" && ALSOFT_DRIVERS=null exec "$game" >/dev/null) &
+(cd "$work" && KESTREL_QUILLONS_HOME="$work" ALSOFT_DRIVERS=null exec "$game" >/dev/null) &
 pid=$!
 
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"; }
