@@ -45,7 +45,7 @@ rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"; }
 hold() { sleep "$(awk -v ms="$1" 'BEGIN { printf "%.3f", ms / 1000 }')"; }
 
 win=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   win=$(xdotool search --pid "$pid" --name "Kestrel Quillons 1986" 2>/dev/null | head -n 1 || true)
   [ -n "$win" ] && break
   sleep 0.1
