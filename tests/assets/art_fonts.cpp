@@ -1,114 +1,69 @@
-// Checks of the two generated fonts: the text font's glyphs sit centred in
-// their 16 x 16 cells, the default font's in 10-pixel cells with clear
-// borders, and every printable character has its own visible glyph.
+// The two generated fonts: the text font's white glyphs sit centred in their
+// 16 x 16 cells and leave a blank edge column so that text on the 8-pixel
+// grid does not run together; the default font's glyphs sit in 10-pixel cells
+// with clear borders; in both every printable character has its own glyph.
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <string>
 
 #include "assets/art_support.h"
 
-#include <cstdint>
-#include <map>
-#include <string>
-#include <vector>
-
 namespace {
 
-// The lit pixels of a w x h box as a string of '#' and '.'.
-std::string bitmap(const Png& p, int x0, int y0, int w, int h, int step) {
-  std::string s;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s += p.at(x0 + x * step, y0 + y * step)[3] ? '#' : '.';
-  return s;
+// The lit pixels of an 8 x 8 box as a string of '#' and '.'.
+std::string Bitmap(const Png& p, int x0, int y0) {
+    std::string s;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) s += p.opaque(x0 + x, y0 + y) ? '#' : '.';
+    return s;
 }
 
-int litOutside(const Png& p, int cx, int cy, int cw, int ch, int ix, int iy, int iw, int ih) {
-  int n = 0;
-  for (int y = 0; y < ch; ++y)
-    for (int x = 0; x < cw; ++x) {
-      bool inner = x >= ix && x < ix + iw && y >= iy && y < iy + ih;
-      if (!inner && p.at(cx + x, cy + y)[3]) ++n;
-    }
-  return n;
-}
-
-TEST(ArtFonts, TextFontGlyphsAreCentredWhiteAndDistinct) {
-  const char* levels[] = {"fonts/cpc.png", "fonts/cpc-hd.png", "fonts/cpc-hd2.png"};
-  for (int l = 0; l < 3; ++l) {
-    int k = 1 << l, cell = 16 * k;
-    Png p = load(levels[l]);
-    ASSERT_TRUE(p.ok()) << levels[l];
-    ASSERT_EQ(p.w, 256 * k);
-    ASSERT_EQ(p.h, 128 * k);
+// Space is blank, every other code up to `last` has a glyph of its own.
+void ExpectDistinct(const std::map<int, std::string>& glyphs, int last) {
     std::map<std::string, int> seen;
-    for (int code = 32; code < 160; ++code) {
-      int i = code - 32, cx = (i % 16) * cell, cy = (i / 16) * cell;
-      // Everything lit lies in the 8 x 8 box at logical pixels 4..11, so the
-      // glyph is centred on the pen position when drawn with a centred handle.
-      EXPECT_EQ(litOutside(p, cx, cy, cell, cell, 4 * k, 4 * k, 8 * k, 8 * k), 0)
-          << levels[l] << " code " << code << " spills out of its 8 x 8 box";
-      for (int y = 0; y < cell; ++y)
-        for (int x = 0; x < cell; ++x) {
-          const uint8_t* c = p.at(cx + x, cy + y);
-          if (c[3]) {
-            ASSERT_TRUE(c[0] == 255 && c[1] == 255 && c[2] == 255) << "code " << code << " is not white";
-          }
-        }
-      std::string g = bitmap(p, cx + 4 * k, cy + 4 * k, 8, 8, k);
-      if (code == 32) {
-        EXPECT_EQ(g.find('#'), std::string::npos) << "space must be blank";
-        continue;
-      }
-      if (code > 126) continue;
-      EXPECT_NE(g.find('#'), std::string::npos) << "code " << code << " '" << char(code) << "' is empty";
-      auto it = seen.find(g);
-      EXPECT_TRUE(it == seen.end()) << "codes " << (it == seen.end() ? 0 : it->second) << " and " << code
-                                    << " share a glyph";
-      seen[g] = code;
+    for (const auto& [code, g] : glyphs) {
+        if (code > last) continue;
+        EXPECT_EQ(g.find('#') == std::string::npos, code == 32) << "code " << code;
+        EXPECT_TRUE(seen.insert({g, code}).second) << "codes " << seen[g] << " and " << code << " share a glyph";
     }
-  }
-}
-
-TEST(ArtFonts, DefaultFontStripHasBorderedDistinctGlyphs) {
-  Png p = load("vexa_font.png");
-  ASSERT_TRUE(p.ok());
-  ASSERT_EQ(p.w, 960);
-  ASSERT_EQ(p.h, 8);
-  std::map<std::string, int> seen;
-  for (int code = 32; code < 128; ++code) {
-    int x0 = (code - 32) * 10;
-    // Columns 0 and 9 of each cell are the border the loader strips off.
-    for (int y = 0; y < 8; ++y) {
-      EXPECT_EQ(p.at(x0, y)[3], 0) << "code " << code << " left border";
-      EXPECT_EQ(p.at(x0 + 9, y)[3], 0) << "code " << code << " right border";
-    }
-    std::string g = bitmap(p, x0 + 1, 0, 8, 8, 1);
-    if (code == 32) {
-      EXPECT_EQ(g.find('#'), std::string::npos);
-      continue;
-    }
-    if (code == 127) continue;
-    EXPECT_NE(g.find('#'), std::string::npos) << "code " << code << " is empty";
-    auto it = seen.find(g);
-    EXPECT_TRUE(it == seen.end()) << "codes " << (it == seen.end() ? 0 : it->second) << " and " << code
-                                  << " share a glyph";
-    seen[g] = code;
-  }
-}
-
-TEST(ArtFonts, TextReadsLeftToRightOnTheEightPixelGrid) {
-  // Neighbouring glyphs drawn 8 pixels apart must not merge: in every glyph
-  // of a letter or digit at least one edge column of the 8 x 8 box is blank.
-  Png p = load("fonts/cpc.png");
-  ASSERT_TRUE(p.ok());
-  std::string alnum = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  for (char ch : alnum) {
-    int i = ch - 32, cx = (i % 16) * 16 + 4, cy = (i / 16) * 16 + 4;
-    bool leftBlank = true, rightBlank = true;
-    for (int y = 0; y < 8; ++y) {
-      if (p.at(cx, cy + y)[3]) leftBlank = false;
-      if (p.at(cx + 7, cy + y)[3]) rightBlank = false;
-    }
-    EXPECT_TRUE(leftBlank || rightBlank) << "'" << ch << "' fills its whole width";
-  }
 }
 
 }  // namespace
+
+TEST(ArtFonts, TextFontGlyphsAreWhiteCentredDistinctAndKeepTheirDistance) {
+    const Png p = load("fonts/cpc.png");  // the larger levels are its exact enlargements
+    ASSERT_TRUE(p.ok() && p.w == 256 && p.h == 128);
+    std::map<int, std::string> glyphs;
+    for (int code = 32; code < 160; ++code) {
+        const int cx = (code - 32) % 16 * 16, cy = (code - 32) / 16 * 16;
+        int outside = 0, notWhite = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const uint8_t* c = p.at(cx + x, cy + y);
+                outside += c[3] && (x < 4 || x >= 12 || y < 4 || y >= 12);
+                notWhite += c[3] && (c[0] & c[1] & c[2]) != 255;
+            }
+        EXPECT_EQ(outside + notWhite, 0) << "code " << code << " leaves its 8 x 8 box at 4..11 or is not white";
+        glyphs[code] = Bitmap(p, cx + 4, cy + 4);
+        if (!std::isalnum(code) || code > 126) continue;
+        bool leftBlank = true, rightBlank = true;
+        for (int y = 0; y < 8; ++y) leftBlank &= glyphs[code][y * 8] == '.', rightBlank &= glyphs[code][y * 8 + 7] == '.';
+        EXPECT_TRUE(leftBlank || rightBlank) << "'" << char(code) << "' fills its whole width";
+    }
+    ExpectDistinct(glyphs, 126);
+}
+
+TEST(ArtFonts, DefaultFontGlyphsSitDistinctInBorderedCells) {
+    const Png p = load("vexa_font.png");
+    ASSERT_TRUE(p.ok() && p.w == 960 && p.h == 8);
+    std::map<int, std::string> glyphs;
+    for (int code = 32; code < 128; ++code) {
+        int border = 0;  // columns 0 and 9 of each cell, which the loader strips off
+        for (int y = 0; y < 8; ++y) border += p.opaque((code - 32) * 10, y) + p.opaque((code - 32) * 10 + 9, y);
+        EXPECT_EQ(border, 0) << "code " << code;
+        glyphs[code] = Bitmap(p, (code - 32) * 10 + 1, 0);
+    }
+    ExpectDistinct(glyphs, 126);
+}

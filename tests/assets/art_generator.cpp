@@ -1,93 +1,69 @@
-// Runs the image generator on broken copies of its sources: it must stop
-// with the file and line of the fault and a failing exit status, never write
-// a half-right picture.
+// Runs the image generator on copies of its sources: clean ones generate,
+// and a broken one stops it with the file and line of the fault and a
+// failing exit status instead of a half-right picture.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 namespace {
 
-const std::string kGenerator = std::string(KQ_BINARY_DIR) + "/tools/artgen/kq-artgen";
+namespace fs = std::filesystem;
 
-std::string readFile(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
+std::string ReadFile(const fs::path& path) {
+    std::stringstream ss;
+    ss << std::ifstream(path).rdbuf();
+    return ss.str();
 }
 
-struct Scratch {
-  std::string dir;
-  Scratch() {
-    char tmpl[] = "/tmp/kq-art-test-XXXXXX";
-    const char* d = mkdtemp(tmpl);
-    dir = d ? d : "";
-    std::string cmd = "cp -r '" + std::string(KQ_SOURCE_DIR) + "/assets' '" + dir + "/assets'";
-    copied = !dir.empty() && std::system(cmd.c_str()) == 0;
-  }
-  ~Scratch() {
-    if (!dir.empty() && std::system(("rm -rf '" + dir + "'").c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", dir.c_str());
-  }
-  // Runs the generator; returns its exit status and leaves stderr in `errors`.
-  int run(std::string& errors) const {
-    std::string cmd = "'" + kGenerator + "' '" + dir + "/out' '" + dir + "/assets' 2>'" + dir + "/err.txt' >/dev/null";
-    int status = std::system(cmd.c_str());
-    errors = readFile(dir + "/err.txt");
-    return status;
-  }
-  void replace(const std::string& file, const std::string& from, const std::string& to) const {
-    std::string path = dir + "/assets/" + file, text = readFile(path);
-    size_t at = text.find(from);
-    ASSERT_NE(at, std::string::npos) << from;
-    text.replace(at, from.size(), to);
-    std::ofstream(path) << text;
-  }
-  bool copied = false;
-};
-
-TEST(ArtGenerator, CleanSourcesGenerate) {
-  Scratch s;
-  ASSERT_TRUE(s.copied);
-  std::string errors;
-  EXPECT_EQ(s.run(errors), 0) << errors;
-  std::ifstream logo(s.dir + "/out/common/TarnLogo-hd2.png");
-  EXPECT_TRUE(logo.good());
-}
-
-TEST(ArtGenerator, ShortRowIsRejectedWithItsLine) {
-  Scratch s;
-  ASSERT_TRUE(s.copied);
-  // Frame 49 (the pickup) loses one character from its fifth row.
-  s.replace("art/gfx.txt", "frame 49 pickup\n................\n................\n................\n................\n.......yy.......",
-            "frame 49 pickup\n................\n................\n................\n................\n.......yy......");
-  std::string errors;
-  EXPECT_NE(s.run(errors), 0);
-  EXPECT_NE(errors.find("gfx.txt:"), std::string::npos) << errors;
-  EXPECT_NE(errors.find("frame 49"), std::string::npos) << errors;
-}
-
-TEST(ArtGenerator, UnknownInkAndMissingFrameAreRejected) {
-  {
-    Scratch s;
-    ASSERT_TRUE(s.copied);
-    s.replace("fonts/cpc.txt", "frame 65 A\n..###...", "frame 65 A\n..#Z#...");
-    std::string errors;
-    EXPECT_NE(s.run(errors), 0);
-    EXPECT_NE(errors.find("'Z' is not in the legend"), std::string::npos) << errors;
-  }
-  {
-    Scratch s;
-    ASSERT_TRUE(s.copied);
-    // Copies must name a frame defined before them.
-    s.replace("art/gfx.txt", "frame 69 like 68 r=W", "frame 69 like 67 r=W");
-    std::string errors;
-    EXPECT_NE(s.run(errors), 0);
-    EXPECT_NE(errors.find("like needs an earlier frame"), std::string::npos) << errors;
-  }
+// Copies assets/ to a scratch folder, applies the edits {file, from, to}
+// and runs the generator on it; returns its exit status and its stderr.
+std::pair<int, std::string> Generate(const std::vector<std::array<std::string, 3>>& edits) {
+    const fs::path dir = fs::temp_directory_path() / ("kq-art-test-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy(fs::path(KQ_SOURCE_DIR) / "assets", dir / "assets", fs::copy_options::recursive);
+    for (const auto& [file, from, to] : edits) {
+        std::string text = ReadFile(dir / "assets" / file);
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) std::ofstream(dir / "assets" / file) << text.replace(at, from.size(), to);
+    }
+    const std::string command = std::string("'") + KQ_BINARY_DIR + "/tools/artgen/kq-artgen' '" + (dir / "out").string() +
+                                "' '" + (dir / "assets").string() + "' 2>'" + (dir / "err.txt").string() + "' >/dev/null";
+    const int status = std::system(command.c_str());
+    std::pair<int, std::string> result{status, ReadFile(dir / "err.txt")};
+    if (status == 0 && !fs::exists(dir / "out/common/TarnLogo-hd2.png")) result.second = "no TarnLogo-hd2.png";
+    fs::remove_all(dir);
+    return result;
 }
 
 }  // namespace
+
+TEST(ArtGenerator, CleanSourcesGenerate) {
+    const auto [status, errors] = Generate({});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, "");
+}
+
+TEST(ArtGenerator, ABrokenSourceStopsItWithTheFileAndLineOfTheFault) {
+    using Edit = std::array<std::string, 3>;
+    const std::string trail = "frame 48 player's light trail (one 8 x 8 grid cell)\n", row = "................";
+    const std::vector<std::pair<std::vector<Edit>, std::string>> faults = {
+        // A row one character too long, and a later one a character short.
+        {{{"art/gfx.txt", trail + row, trail + row + "."}, {"art/gfx.txt", "frame 49 pickup\n" + row, "frame 49 pickup\n."}},
+         "gfx.txt:330: row of frame 48 has 17 characters"},
+        {{{"fonts/cpc.txt", "frame 65 A\n..###...", "frame 65 A\n..#Z#..."}}, "'Z' is not in the legend"},
+        {{{"art/gfx.txt", "frame 69 like 68 r=W", "frame 69 like 67 r=W"}}, "like needs an earlier frame"},
+    };
+    for (const auto& [edits, message] : faults) {
+        const auto [status, errors] = Generate(edits);
+        EXPECT_NE(status, 0) << message;
+        EXPECT_NE(errors.find(message), std::string::npos) << errors;
+    }
+}
