@@ -76,34 +76,47 @@ TEST(Sequencer, PitchesAreEqualTemperedAndTheChordSequencesFixed) {
 }
 
 // A tune unfolds the same way every time from its seed alone, never moving
-// the game's generator, and one drum voice always plays: voice 0 when both
-// were drawn silent.
+// the game's generator: its sections take the silences drawn for them, and
+// one drum voice always plays, voice 0 when both were drawn silent.
 TEST(Sequencer, TheArrangementFollowsTheTuneSeedAlone) {
     Scenario s;
     c_SQPlayer* p = Player(s, {{5, 0, 0, 13, 20}, {3, 1, 0, 13, 20}, {7, 2, 0, 13, 20}, {2, 3, 0, 13, 20}, {4, 4, 0, 13, 20}});
-    auto arrange = [&](int seed) {  // instruments, then patterns, mutes and early entries of three sections
+    enum { PATTERN, MUTED, MUTED_NEXT, EARLY };
+    // Instruments, then per section its length and per voice the fields above.
+    auto arrange = [&](int seed) {
         bb_random_Seed = 4321;
         p->p_SQ_StartTune(String("test"), seed, 100);
         std::vector<int> out(p->m_instrumentChoice.Data() + 1, p->m_instrumentChoice.Data() + 6);
-        for (int section = 0; section < 3; ++section, p->m_patternsLeft = 1, PlayRow(p, 63))
-            for (int v = 0; v < 5; ++v) out.insert(out.end(), {p->m_voicePattern[v], p->m_voiceMuted[v], p->m_voiceEarly[v]});
+        for (int section = 0; section < 3; ++section, p->m_patternsLeft = 1, PlayRow(p, 63)) {
+            out.push_back(p->m_patternsLeft);
+            for (int v = 0; v < 5; ++v)
+                out.insert(out.end(), {p->m_voicePattern[v], p->m_voiceMuted[v], p->m_voiceNextMuted[v], p->m_voiceEarly[v]});
+        }
         EXPECT_EQ(bb_random_Seed, 4321);
         return out;
     };
-    auto drawnSilent = [](int voice, int seed) {  // the start's fourth draw of a voice
-        int state = (voice * 7u + seed) * 1948736821u - 873057359u;
-        for (int i = 0; i < 3; ++i) bb_random_RndOf(state);
-        return static_cast<int>(bb_random_RndOf(state) * 1.99f);
+    auto draw = [](int state, int discarded, int lo, int hi) {  // a draw of the player's generator
+        for (int i = 0; i < discarded; ++i) bb_random_RndOf(state);
+        return static_cast<int>(std::floor(bb_random_RndOf(state) * (hi + 0.99f - lo) + lo));
     };
     int differing = 0, bothDrawnSilent = 0;
     for (int seed = 1; seed <= 40; ++seed) {
         const std::vector<int> a = arrange(seed);
+        auto at = [&](int section, int v, int field) { return a[5 + 21 * section + 1 + 4 * v + field]; };
         EXPECT_EQ(a, arrange(seed));
         differing += a != arrange(seed + 40);
-        const int silent0 = drawnSilent(0, seed), silent1 = drawnSilent(1, seed);
+        // Each voice's fourth draw at the start, from its own seed, says whether it is silent.
+        const int silent0 = draw((0 * 7u + seed) * 1948736821u - 873057359u, 3, 0, 1);
+        const int silent1 = draw((1 * 7u + seed) * 1948736821u - 873057359u, 3, 0, 1);
         bothDrawnSilent += silent0 && silent1;
-        EXPECT_EQ(std::make_pair(a[6], a[9]), std::make_pair(silent0 && !silent1 ? 1 : 0, silent1)) << "seed " << seed;
-        for (int section = 1; section < 3; ++section) EXPECT_FALSE(a[6 + 15 * section] && a[9 + 15 * section]);
+        EXPECT_EQ(std::make_pair(at(0, 0, MUTED), at(0, 1, MUTED)), std::make_pair(silent0 && !silent1 ? 1 : 0, silent1)) << seed;
+        // The next section's length: eleven draws of its seed thrown away, then 2 or 4.
+        EXPECT_EQ(a[5 + 21], draw(seed, 11, 1, 2) * 2) << seed;
+        for (int section = 1; section < 3; ++section) {
+            const bool bothNext = at(section - 1, 0, MUTED_NEXT) && at(section - 1, 1, MUTED_NEXT);
+            for (int v = 0; v < 5; ++v)
+                EXPECT_EQ(at(section, v, MUTED), v == 0 && bothNext ? 0 : at(section - 1, v, MUTED_NEXT)) << seed;
+        }
     }
     EXPECT_EQ(differing, 40);
     EXPECT_GT(bothDrawnSilent, 0);
@@ -123,6 +136,9 @@ TEST(Sequencer, RowsKeepTheTempoPauseAndFollowTheChordSequence) {
     ASSERT_EQ(rowTimes.size(), 5u);
     EXPECT_NEAR(rowTimes[0], 101, 1) << "due once the clock has passed it";
     for (size_t i = 1; i < rowTimes.size(); ++i) EXPECT_NEAR(rowTimes[i] - rowTimes[i - 1], 80, 1);
+    p->m_nextTick = bb_app_Millisecs() + 200000;  // a clock that jumped back does not stop the rows
+    p->p_SQ_Alive_U(0, 1);
+    EXPECT_EQ(p->m_row, 6);
 
     for (int paused = 0; paused < 2; ++paused) {  // music off, then paused
         PlayRow(p, 0);
@@ -174,8 +190,11 @@ TEST(Sequencer, CellsPlayOnTheirVoicesAndShapeTheRowsThatFollow) {
     EXPECT_FLOAT_EQ(Al(29, AL_PITCH), 3.1f);
     PlayRow(p);
     EXPECT_FLOAT_EQ(Al(29, AL_PITCH), 4.0f);
-    std::vector<float> gains;  // the bass holds a few rows, then fades out
-    for (int row = 3; row < 40; ++row, PlayRow(p)) gains.push_back(Al(27, AL_GAIN));
+    std::vector<float> gains;  // the bass holds a few rows, then fades out; a drum hit without a volume longer
+    for (int row = 3; row < 40; ++row, PlayRow(p)) {
+        gains.push_back(Al(27, AL_GAIN));
+        EXPECT_TRUE(row != 25 || Al(31, AL_GAIN) == 1.0f);
+    }
     EXPECT_TRUE(gains[0] == 0.5f && gains[6] < 0.5f && gains.back() < 0.001f);
     EXPECT_TRUE(std::is_sorted(gains.rbegin(), gains.rend()));
 
