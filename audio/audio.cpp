@@ -2,7 +2,7 @@
 // functions resolve data paths and forward to the one audio device.
 #include "audio/audio.h"
 
-#include "framework/data.h"
+#include "host/paths.h"
 
 gxtkAudio* bb_audio_device = nullptr;
 

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "bench/bench.h"
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 #include "graphics/graphics.h"
 
 namespace bench {

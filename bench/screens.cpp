@@ -5,8 +5,8 @@
 #include <string>
 
 #include "bench/bench.h"
-#include "driver/gl_recorder.h"
-#include "driver/scenario.h"
+#include "testing/gl_recorder.h"
+#include "testing/scenario.h"
 
 namespace bench {
 

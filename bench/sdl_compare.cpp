@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/bench.h"
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 #include "framework/app.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"

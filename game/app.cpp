@@ -6,7 +6,6 @@
 
 #include <cmath>
 
-#include "framework/data.h"
 #include "host/paths.h"
 #include "game/audio/sequencer.h"
 

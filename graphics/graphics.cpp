@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "framework/data.h"
+#include "host/paths.h"
 
 gxtkGraphics* bb_graphics_device = nullptr;
 gxtkGraphics* bb_graphics_renderDevice = nullptr;

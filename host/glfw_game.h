@@ -110,7 +110,8 @@ public:
 };
 
 // Program start proper: argc/argv, signal handlers, collector, module
-// globals (bbInit), roots, then the app (bbMain).
+// globals (bbInit), roots, then the app (bbMain). The program on top of the
+// framework defines bbInit and bbMain.
 extern int argc;
 extern const char** argv;
 int bb_std_main(int argc, const char** argv);

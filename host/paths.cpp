@@ -1,5 +1,6 @@
-// The data folder search and the per-user state folder (XDG base
-// directories, or KESTREL_QUILLONS_HOME for tests and portable installs).
+// The data folder search, asset names in the data-path scheme, and the
+// per-user state folder (XDG base directories, or KESTREL_QUILLONS_HOME for
+// tests and portable installs).
 #include "host/paths.h"
 
 #include <pwd.h>
@@ -81,4 +82,11 @@ std::string bbFindDataFolder() {
         if (stat((dir + "/" + kDataMarker).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return dir;
     }
     return "";
+}
+
+String bb_data_FixDataPath(String path) {
+    int i = path.Find(String(":/"));
+    if (i != -1 && path.Find(String("/")) == i + 1) return path;
+    if (path.StartsWith(String("./")) || path.StartsWith(String("/"))) return path;
+    return String("zorbel://data/") + path;
 }

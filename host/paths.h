@@ -1,9 +1,11 @@
-// Where the game's files are: the data folder chosen at start, the per-user
-// folder and path of the state file, and the window mode the command line
-// asked for.
+// Where the game's files are: the data folder chosen at start, asset names
+// in the data-path scheme, the per-user folder and path of the state file,
+// and the window mode the command line asked for.
 #pragma once
 #include <string>
 #include <vector>
+
+#include "runtime/string.h"
 
 // Name of the state file, in the state folder and, as older versions kept
 // it, in the working directory.
@@ -25,6 +27,12 @@ void bbSetDataFolder(const std::string& folder);
 std::vector<std::string> bbDataFolderCandidates();
 // The first candidate that holds the game's files, or "" when none does.
 std::string bbFindDataFolder();
+
+// Asset names without a scheme or an explicit relative/absolute start are
+// taken from the data folder: "graphics/logo.png" becomes
+// "zorbel://data/graphics/logo.png". The loaders apply this before the host
+// maps a path to a file.
+String bb_data_FixDataPath(String path);
 
 // The window mode asked for on the command line for this run: -1 none,
 // 0 windowed (--windowed), 1 full screen (--fullscreen).

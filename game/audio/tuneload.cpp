@@ -4,8 +4,8 @@
 #include <stb/stb_image.h>
 
 #include "framework/app.h"
-#include "framework/data.h"
 #include "game/audio/sequencer.h"
+#include "host/paths.h"
 
 namespace {
 

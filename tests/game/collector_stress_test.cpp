@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/audio.h"
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 #include "game/audio/sequencer.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 #include "graphics/gl_dispatch.h"
 
 namespace {

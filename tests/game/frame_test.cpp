@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace overlay {
 

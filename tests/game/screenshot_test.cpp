@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/gl_recorder.h"
-#include "driver/scenario.h"
+#include "testing/gl_recorder.h"
+#include "testing/scenario.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace {
 

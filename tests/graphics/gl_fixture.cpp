@@ -1,7 +1,7 @@
 // Window and PNG helpers shared by the graphics tests.
 #include "gl_fixture.h"
 
-#include "driver/display.h"
+#include "testing/display.h"
 
 #include <GLFW/glfw3.h>
 #include <stb/stb_image_write.h>

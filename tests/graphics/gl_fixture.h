@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/gl_recorder.h"
+#include "testing/gl_recorder.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
 

@@ -16,7 +16,6 @@
 #include <sstream>
 #include <string>
 
-#include "framework/data.h"
 #include "host/glfw_game.h"
 #include "host/paths.h"
 

@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "driver/gl_recorder.h"
-#include "driver/scenario.h"
+#include "testing/gl_recorder.h"
+#include "testing/scenario.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <set>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 #include "framework/random.h"
 #include "game/audio/sequencer.h"
 #include "game/overlay_support.h"

@@ -14,7 +14,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 #include "framework/random.h"
 #include "game/audio/sequencer.h"
 

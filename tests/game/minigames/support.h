@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "audio/gxtk_audio.h"
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace mg {
 

@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "driver/scenario.h"
+#include "testing/scenario.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Scenario driver: one host object per process with a platform whose clock
 // the driver owns, a fresh runtime, app and working directory per Scenario,
 // input through the host's entry points, draw-list decoding and screenshots.
-#include "driver/scenario.h"
-#include "driver/display.h"
+#include "testing/scenario.h"
+#include "testing/display.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>

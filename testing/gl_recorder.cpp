@@ -1,6 +1,6 @@
 // GL call recording shared by the graphics tests, the screen tests and the
 // benchmark.
-#include "driver/gl_recorder.h"
+#include "testing/gl_recorder.h"
 
 #include <set>
 

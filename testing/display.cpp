@@ -1,5 +1,5 @@
 // glfwInit with retries for the test driver and the graphics tests.
-#include "driver/display.h"
+#include "testing/display.h"
 
 #include <GLFW/glfw3.h>
 #include <unistd.h>
