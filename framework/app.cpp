@@ -3,6 +3,7 @@
 #include "framework/app.h"
 
 #include "audio/audio.h"
+#include "framework/keycodes.h"
 #include "graphics/graphics.h"
 
 c_App* bb_app__app = nullptr;
@@ -75,8 +76,8 @@ void c_GameDelegate::KeyEvent(int event, int data) {
     switch (event) {
         case BBGameEvent::KeyDown:
             m_input->p_KeyEvent(event, data);
-            if (data == 416) bb_app__app->p_OnBack();
-            if (data == 432) bb_app__app->p_OnClose();
+            if (data == KEY_BACK) bb_app__app->p_OnBack();
+            if (data == KEY_CLOSE) bb_app__app->p_OnClose();
             break;
         case BBGameEvent::KeyUp:
         case BBGameEvent::KeyChar:

@@ -3,16 +3,14 @@
 // functions the game reads through.
 #include "framework/input_device.h"
 
+#include "framework/keycodes.h"
 #include "host/game.h"
 
 c_InputDevice* bb_input_device = nullptr;
 
 namespace {
-const int KEY_LMB = 1;
-const int KEY_TOUCH0 = 384;
-const int KEY_JOY0 = 256;
 const int JOY_PORTS = 4;
-const int JOY_BUTTONS = 32;
+const int JOY_BUTTONS = KEY_JOY_PORT_SPAN;
 
 bool ValidKey(int code) { return code > 0 && code < c_InputDevice::KEY_COUNT; }
 }  // namespace
@@ -68,7 +66,7 @@ void c_InputDevice::p_BeginUpdate() {
         if (!host || !host->PollJoystick(port, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons))
             break;
         for (int b = 0; b < JOY_BUTTONS; ++b) {
-            int code = KEY_JOY0 + port * 32 + b;
+            int code = KEY_JOY_BASE + port * KEY_JOY_PORT_SPAN + b;
             if (!state->m_buttons[b]) {
                 m_keyDown[code] = false;
             } else if (!m_keyDown[code]) {
@@ -83,7 +81,7 @@ void c_InputDevice::p_BeginUpdate() {
         c_JoyState* state = m_joyStates[port];
         for (int b = 0; b < JOY_BUTTONS; ++b) {
             state->m_buttons[b] = false;
-            m_keyDown[KEY_JOY0 + port * 32 + b] = false;
+            m_keyDown[KEY_JOY_BASE + port * KEY_JOY_PORT_SPAN + b] = false;
         }
         for (int i = 0; i < 2; ++i) state->m_joyx[i] = state->m_joyy[i] = state->m_joyz[i] = 0;
     }
@@ -103,21 +101,21 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
             m_keyDown[data] = true;
             p_PutKeyHit(data);
             // The left mouse button and the first finger are one pointer.
-            if (data == KEY_LMB) {
-                m_keyDown[KEY_TOUCH0] = true;
-                p_PutKeyHit(KEY_TOUCH0);
-            } else if (data == KEY_TOUCH0) {
-                m_keyDown[KEY_LMB] = true;
-                p_PutKeyHit(KEY_LMB);
+            if (data == KEY_MOUSE_LEFT) {
+                m_keyDown[KEY_TOUCH_BASE] = true;
+                p_PutKeyHit(KEY_TOUCH_BASE);
+            } else if (data == KEY_TOUCH_BASE) {
+                m_keyDown[KEY_MOUSE_LEFT] = true;
+                p_PutKeyHit(KEY_MOUSE_LEFT);
             }
             break;
         case 2:
             if (!ValidKey(data) || !m_keyDown[data]) break;
             m_keyDown[data] = false;
-            if (data == KEY_LMB)
-                m_keyDown[KEY_TOUCH0] = false;
-            else if (data == KEY_TOUCH0)
-                m_keyDown[KEY_LMB] = false;
+            if (data == KEY_MOUSE_LEFT)
+                m_keyDown[KEY_TOUCH_BASE] = false;
+            else if (data == KEY_TOUCH_BASE)
+                m_keyDown[KEY_MOUSE_LEFT] = false;
             break;
         case 3:
             if (m_charPut < m_charQueue.Length()) m_charQueue[m_charPut++] = data;
@@ -128,12 +126,12 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
 void c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
     switch (event) {
         case 4:
-            p_KeyEvent(1, KEY_LMB + data);
+            p_KeyEvent(1, KEY_MOUSE_LEFT + data);
             m_mouseX = m_touchX[0] = x;
             m_mouseY = m_touchY[0] = y;
             break;
         case 5:
-            p_KeyEvent(2, KEY_LMB + data);
+            p_KeyEvent(2, KEY_MOUSE_LEFT + data);
             break;
         case 6:
             m_mouseX = m_touchX[0] = x;
@@ -146,10 +144,10 @@ void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
     if (data < 0 || data >= TOUCHES) return;
     switch (event) {
         case 7:
-            p_KeyEvent(1, KEY_TOUCH0 + data);
+            p_KeyEvent(1, KEY_TOUCH_BASE + data);
             break;
         case 8:
-            p_KeyEvent(2, KEY_TOUCH0 + data);
+            p_KeyEvent(2, KEY_TOUCH_BASE + data);
             return;
         case 9:
             break;
@@ -229,31 +227,31 @@ float bb_input_MouseY() { return bb_input_device->p_MouseY(); }
 
 bool bb_input_MouseDown(int button) {
     if (button < 0 || button > 510) return false;
-    return bb_input_device->p_KeyDown(button + 1);
+    return bb_input_device->p_KeyDown(KEY_MOUSE_LEFT + button);
 }
 int bb_input_MouseHit(int button) {
     if (button < 0 || button > 510) return 0;
-    return bb_input_device->p_KeyHit(button + 1);
+    return bb_input_device->p_KeyHit(KEY_MOUSE_LEFT + button);
 }
 
 bool bb_input_TouchDown(int finger) {
     if (finger < -383 || finger > 127) return false;
-    return bb_input_device->p_KeyDown(finger + 384);
+    return bb_input_device->p_KeyDown(KEY_TOUCH_BASE + finger);
 }
 int bb_input_TouchHit(int finger) {
     if (finger < -383 || finger > 127) return 0;
-    return bb_input_device->p_KeyHit(finger + 384);
+    return bb_input_device->p_KeyHit(KEY_TOUCH_BASE + finger);
 }
 float bb_input_TouchX(int finger) { return bb_input_device->p_TouchX(finger); }
 float bb_input_TouchY(int finger) { return bb_input_device->p_TouchY(finger); }
 
 bool bb_input_JoyDown(int button, int port) {
-    int code = button | 256 | (port << 5);
+    int code = button | KEY_JOY_BASE | (port * KEY_JOY_PORT_SPAN);
     if (code > 511) return false;
     return bb_input_device->p_KeyDown(code);
 }
 int bb_input_JoyHit(int button, int port) {
-    int code = button | 256 | (port << 5);
+    int code = button | KEY_JOY_BASE | (port * KEY_JOY_PORT_SPAN);
     if (code > 511) return 0;
     return bb_input_device->p_KeyHit(code);
 }
