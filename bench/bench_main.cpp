@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
 
         // A full draw list: 2499 glyph records in one texture.
         app->p_CLS2D(0, 0, 0, 1);
-        while (app->m_drawCount < 37485) app->p_DrawImg(90, 10, 10, 33);
+        while (app->m_drawCount < DRAW_LIST_FULL) app->p_DrawImg(IMG_FONT, 10, 10, 33);
         Report("render of a full draw list (2499 sprites)", MillisPer(60, [&] { s.Render(); }), 33.0, "ms");
     }
 

@@ -6,25 +6,26 @@
 
 #include <cmath>
 
+#include "framework/keycodes.h"
 #include "host/paths.h"
 #include "game/audio/sequencer.h"
 
 c_MyApp* c_MyApp::m_new() {
     c_App::m_new();
-    m_drawList = Array<float>(37500);
+    m_drawList = Array<float>(DRAW_LIST_FLOATS);
     m_touchDown = Array<int>(10);
     m_touchX = Array<int>(10);
     m_touchY = Array<int>(10);
-    m_options = Array<int>(25);
-    m_options[5] = 1;
-    m_pad = Array<int>(20);
-    m_images = Array<c_Image*>(100);
-    m_imageInfo = Array<int>(300);
+    m_options = Array<int>(OPTION_COUNT);
+    m_options[OPTION_SOUND] = 1;
+    m_pad = Array<int>(PAD_ENTRIES);
+    m_images = Array<c_Image*>(IMAGE_SLOTS);
+    m_imageInfo = Array<int>(3 * IMAGE_SLOTS);
     m_stars = Array<float>(5100);
     m_particles = Array<float>(5100);
     m_badges = Array<bool>(256);
     m_scoreTable = Array<int>(350);
-    m_sounds = Array<c_Sound*>(100);
+    m_sounds = Array<c_Sound*>(SOUND_SLOTS);
     m_channels = Array<int>(33);
     for (int i = 0; i < 33; ++i) m_channels[i] = i;
     m_players = Array<float>(512);
@@ -76,9 +77,9 @@ int c_MyApp::p_OnCreate() {
     m_pauseY = -64;
     m_menuSlide = -32;
     for (int i = 0; i < 256; ++i) m_badges[i] = false;
-    for (int i = 0; i <= 18; ++i) m_pad[i] = 0;
-    for (int i = 0; i < 25; ++i) m_options[i] = 0;
-    m_options[5] = 1;
+    for (int i = 0; i < PAD_BACK_KEY; ++i) m_pad[i] = 0;
+    for (int i = 0; i < OPTION_COUNT; ++i) m_options[i] = 0;
+    m_options[OPTION_SOUND] = 1;
     for (int i = 0; i <= 70; ++i) m_scoreTable[i] = 0;
     p_Load();
     for (int i = 0; i <= 32; ++i) m_channels[i] = i;
@@ -90,6 +91,9 @@ int c_MyApp::p_OnCreate() {
     if (bbStartWindowMode == -1 && m_options[OPTION_FULLSCREEN] == 1) p_FullscreenFlip();
     return 0;
 }
+
+// The console reads joystick 0's menu button as back.
+const int kConsoleMenuButton = KEY_JOY_BASE + JOY_GUIDE;
 
 // Rate measurement shared by updates and renders: raw rate from the time
 // since the last call (kept when the clock has not advanced), smoothed.
@@ -139,17 +143,8 @@ void c_MyApp::p_UpdatePointer() {
 }
 
 void c_MyApp::p_UpdateLatches() {
-    static const int controls[] = {CTRL_UP,     CTRL_LEFT,  CTRL_RIGHT,     CTRL_DOWN,      CTRL_A, CTRL_B,
-                                   CTRL_X,      CTRL_Y,     CTRL_LSHOULDER, CTRL_RSHOULDER, CTRL_BACK};
-    bool any = false, back = false;
-    for (int c : controls) {
-        int sum = 0;
-        for (int p = 0; p < 4; ++p) sum += p_PlayKey(c, 1, p);
-        if (sum != 0) {
-            any = true;
-            if (c == CTRL_BACK) back = true;
-        }
-    }
+    const bool any = p_AnyControlHeld();
+    const bool back = p_PlayKeyAll(CTRL_BACK, 1) != 0;
     if (!any) m_keyLatch = 0;
     if (any && m_keyLatch == 0 && m_touchLatch == 0 && back && m_mode == MODE_MENU &&
         (m_creditsOpen || m_optionsOpen)) {
@@ -172,7 +167,7 @@ void c_MyApp::p_RunScreen() {
             break;
         case MODE_RETURN_TO_MENU:
             p_LoadMenu();
-            p_PlaySFX(96, 1, 1, 0);
+            p_PlaySFX(SFX_STARTUP, 1, 1, 0);
             m_mode = MODE_MENU;
             menuOverlays = true;
             break;
@@ -197,7 +192,7 @@ void c_MyApp::p_RunScreen() {
         case MODE_ENTER_TITLE:
             m_titleTimer = 0;
             m_mode = MODE_TITLE;
-            p_PlaySFX(97, 1, 1, 0);
+            p_PlaySFX(SFX_ENTER_TITLE, 1, 1, 0);
             break;
     }
     if (menuOverlays) {
@@ -209,21 +204,21 @@ void c_MyApp::p_RunScreen() {
 int c_MyApp::p_OnUpdate() {
     // 1. The back button.
     if (bb_Game_isOuya == 0)
-        m_pad[19] = bb_input_KeyHit(416);
+        m_pad[PAD_BACK_KEY] = bb_input_KeyHit(KEY_BACK);
     else
-        m_pad[19] = bb_input_KeyHit(270) ? 1 : 0;
+        m_pad[PAD_BACK_KEY] = bb_input_KeyHit(kConsoleMenuButton) ? 1 : 0;
 
     // 2. Global keys. The host sends Alt+Enter as F11; the switch is kept at
     // once, so the next start opens the same way. F12 asks the next render
     // for a screenshot.
-    if (bb_input_KeyHit(112)) bb_Game_DebugMode = 1 - bb_Game_DebugMode;
-    if (bb_input_KeyHit(113)) m_hideHud = 1 - m_hideHud;
-    if (bb_input_KeyHit(122)) {
+    if (bb_input_KeyHit(KEY_F1)) bb_Game_DebugMode = 1 - bb_Game_DebugMode;
+    if (bb_input_KeyHit(KEY_F2)) m_hideHud = 1 - m_hideHud;
+    if (bb_input_KeyHit(KEY_F11)) {
         p_FullscreenFlip();
         p_Save();
     }
-    if (bb_input_KeyHit(123)) m_shotPending = 1;
-    if (bb_input_KeyHit(115) || bb_input_KeyHit(432)) bbError(String());
+    if (bb_input_KeyHit(KEY_F12)) m_shotPending = 1;
+    if (bb_input_KeyHit(KEY_F4) || bb_input_KeyHit(KEY_CLOSE)) bbError(String());
 
     // 3. Asynchronous events.
     bb_asyncevent_UpdateAsyncEvents();
@@ -253,11 +248,11 @@ int c_MyApp::p_OnUpdate() {
     if (m_loadStep == 0) {
         p_RunScreen();
         if (m_creditsOpen == 0 && m_creditsSlide > 0) --m_creditsSlide;
-        if (m_creditsOpen == 1 && m_creditsSlide < 30) ++m_creditsSlide;
+        if (m_creditsOpen == 1 && m_creditsSlide < SLIDE_IN) ++m_creditsSlide;
         if (m_optionsOpen || m_optionsSlide > 0) {
             p_OptionBox();
             if (m_optionsOpen == 0 && m_optionsSlide > 0) --m_optionsSlide;
-            if (m_optionsOpen == 1 && m_optionsSlide < 30) ++m_optionsSlide;
+            if (m_optionsOpen == 1 && m_optionsSlide < SLIDE_IN) ++m_optionsSlide;
         }
     } else {
         p_Loader();
@@ -267,7 +262,7 @@ int c_MyApp::p_OnUpdate() {
     if (bb_Game_iCadeControls == 1) p_iCadeKeys();
 
     // 12. On-screen button presses last one update.
-    for (int i = 0; i <= 18; ++i)
+    for (int i = 0; i < PAD_BACK_KEY; ++i)
         if (m_pad[i] == 1) m_pad[i] = 0;
 
     // 13. On-screen pad or tilt steering.
@@ -332,25 +327,26 @@ int c_MyApp::p_OnRender() {
     // when it changes, starting from the mode the frame began with: runs of
     // sprites then go out in one draw call.
     int blend = bb_graphics_context->m_blend;
-    for (int i = 0; i + 14 < m_drawCount; i += 15) {
+    for (int i = 0; i + DRAW_STRIDE <= m_drawCount; i += DRAW_STRIDE) {
         const float* r = m_drawList.Data() + i;
-        bb_graphics_SetColorAlpha(r[10], r[11], r[12], r[7]);
-        int wanted = r[13] == 3 ? 1 : 0;
+        bb_graphics_SetColorAlpha(r[DRAW_RED], r[DRAW_GREEN], r[DRAW_BLUE], r[DRAW_ALPHA]);
+        int wanted = r[DRAW_BLEND] == BLEND_ADDITIVE ? 1 : 0;
         if (wanted != blend) {
             bb_graphics_SetBlend(wanted);
             blend = wanted;
         }
-        float x = r[1] * m_scaleX + ov;
-        float y = r[2] * m_scaleY + ovy;
-        if (r[0] == KIND_RECT) {
-            bb_graphics_DrawRect(x, y, r[4] * m_scaleX, r[5] * m_scaleY);
-        } else if (r[0] == KIND_OVAL) {
-            bb_graphics_DrawEllipse(x, y, r[4] * m_scaleX, r[5] * m_scaleY);
-        } else if (r[0] > -1) {
-            int slot = static_cast<int>(r[0]);
-            if (slot < 100 && m_images[slot])
-                bb_graphics_DrawImage2(m_images[slot], x, y, r[3], r[4] * m_scaleX * m_hdScale,
-                                       r[5] * m_scaleY * m_hdScale, static_cast<int>(r[6]));
+        float x = r[DRAW_X] * m_scaleX + ov;
+        float y = r[DRAW_Y] * m_scaleY + ovy;
+        float w = r[DRAW_SIZE_X] * m_scaleX, h = r[DRAW_SIZE_Y] * m_scaleY;
+        if (r[DRAW_KIND] == KIND_RECT) {
+            bb_graphics_DrawRect(x, y, w, h);
+        } else if (r[DRAW_KIND] == KIND_OVAL) {
+            bb_graphics_DrawEllipse(x, y, w, h);
+        } else if (r[DRAW_KIND] > -1) {
+            int slot = static_cast<int>(r[DRAW_KIND]);
+            if (slot < IMAGE_SLOTS && m_images[slot])
+                bb_graphics_DrawImage2(m_images[slot], x, y, r[DRAW_ROTATION], w * m_hdScale, h * m_hdScale,
+                                       static_cast<int>(r[DRAW_FRAME]));
         }
     }
     // The picture F12 asked for is this frame, read before it is shown.
@@ -405,7 +401,7 @@ int c_MyApp::p_LoadMenu() {
 // has ended is not paused, so no pause outlives it into the title card.
 static void PauseRule(c_MyApp* app) {
     const bool ended = app->m_mode == MODE_PLAYING && app->m_gameOver > 0;
-    if (app->m_mode >= 10 && !ended) {
+    if (app->m_mode >= MODE_PLAYING && !ended) {
         app->m_paused = 1;
         app->m_pauseSlide = 1;
         app->m_pauseY = static_cast<int>(bb_Game_jscrh * 0.5f);
@@ -417,7 +413,7 @@ static void PauseRule(c_MyApp* app) {
 int c_MyApp::p_OnSuspend() {
     bb_input_DisableKeyboard();
     bb_Game_iCadeControls = 0;
-    for (int i = 0; i <= 18; ++i) m_pad[i] = 0;
+    for (int i = 0; i < PAD_BACK_KEY; ++i) m_pad[i] = 0;
     PauseRule(this);
     bb_app_SetUpdateRate(5);
     p_Save();
@@ -429,6 +425,6 @@ int c_MyApp::p_OnResume() {
     bb_app_SetUpdateRate(60);
     bb_input_DisableKeyboard();
     bb_Game_iCadeControls = 0;
-    for (int i = 0; i <= 18; ++i) m_pad[i] = 0;
+    for (int i = 0; i < PAD_BACK_KEY; ++i) m_pad[i] = 0;
     return 0;
 }

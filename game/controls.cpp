@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/keycodes.h"
 #include "game/myapp.h"
 #include "host/glfw_game.h"
 
@@ -12,8 +13,8 @@ namespace {
 // Key n of the framework's key space, looked at only inside 1..511.
 bool K(int code) { return code >= 1 && code <= 511 && bb_input_KeyDown(code); }
 
-// Button b of a player's joystick (key 256 + 32 player + b).
-bool J(int player, int b) { return K(256 + 32 * player + b); }
+// Button b of a player's joystick.
+bool J(int player, int b) { return K(KEY_JOY_BASE + KEY_JOY_PORT_SPAN * player + b); }
 
 // Pad entry that an iCade letter presses (first) or releases (second).
 struct ICadeLetter {
@@ -21,8 +22,9 @@ struct ICadeLetter {
     int entry;
 };
 const ICadeLetter kICade[] = {
-    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'H', 'R', 10}, {'J', 'N', 11},
-    {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
+    {'W', 'E', CTRL_UP},         {'X', 'Z', CTRL_DOWN},       {'A', 'Q', CTRL_LEFT},  {'D', 'C', CTRL_RIGHT},
+    {'H', 'R', CTRL_A},          {'J', 'N', CTRL_B},          {'K', 'P', CTRL_X},     {'Y', 'T', CTRL_Y},
+    {'U', 'F', CTRL_LSHOULDER},  {'I', 'M', CTRL_RSHOULDER},  {'O', 'G', PAD_BACK_1}, {'L', 'V', PAD_BACK_2},
 };
 
 float Clamp1(float v) { return v < -1 ? -1 : (v > 1 ? 1 : v); }
@@ -31,23 +33,24 @@ float Clamp1(float v) { return v < -1 ? -1 : (v > 1 ? 1 : v); }
 
 int c_MyApp::p_PlayKey(int control, int analogue, int player) {
     if (player < 0) return 0;
+    const bool backPad = m_pad[PAD_BACK_1] || m_pad[PAD_BACK_2] || m_pad[PAD_BACK_KEY];
     bool on = false;
     if (bb_Game_iCadeControls == 1) {
         // The letter keys belong to the cabinet; sticks are not read.
         switch (control) {
-            case CTRL_UP: on = K(38) || J(player, 9) || m_pad[0]; break;
-            case CTRL_LEFT: on = K(37) || J(player, 8) || m_pad[3]; break;
-            case CTRL_RIGHT: on = K(39) || J(player, 10) || m_pad[5]; break;
-            case CTRL_DOWN: on = K(40) || J(player, 11) || m_pad[8]; break;
-            case CTRL_A: on = K(32) || K(13) || J(player, 0) || m_pad[10]; break;
-            case CTRL_B: on = K(17) || J(player, 1) || m_pad[11]; break;
-            case CTRL_X: on = K(16) || J(player, 2) || m_pad[12]; break;
-            case CTRL_Y: on = J(player, 3) || m_pad[13]; break;
-            case CTRL_LSHOULDER: on = J(player, 4) || m_pad[14]; break;
-            case CTRL_RSHOULDER: on = J(player, 5) || m_pad[15]; break;
+            case CTRL_UP: on = K(KEY_UP) || J(player, JOY_UP) || m_pad[CTRL_UP]; break;
+            case CTRL_LEFT: on = K(KEY_LEFT) || J(player, JOY_LEFT) || m_pad[CTRL_LEFT]; break;
+            case CTRL_RIGHT: on = K(KEY_RIGHT) || J(player, JOY_RIGHT) || m_pad[CTRL_RIGHT]; break;
+            case CTRL_DOWN: on = K(KEY_DOWN) || J(player, JOY_DOWN) || m_pad[CTRL_DOWN]; break;
+            case CTRL_A: on = K(KEY_SPACE) || K(KEY_ENTER) || J(player, JOY_A) || m_pad[CTRL_A]; break;
+            case CTRL_B: on = K(KEY_CONTROL) || J(player, JOY_B) || m_pad[CTRL_B]; break;
+            case CTRL_X: on = K(KEY_SHIFT) || J(player, JOY_X) || m_pad[CTRL_X]; break;
+            case CTRL_Y: on = J(player, JOY_Y) || m_pad[CTRL_Y]; break;
+            case CTRL_LSHOULDER: on = J(player, JOY_LEFT_SHOULDER) || m_pad[CTRL_LSHOULDER]; break;
+            case CTRL_RSHOULDER: on = J(player, JOY_RIGHT_SHOULDER) || m_pad[CTRL_RSHOULDER]; break;
             case CTRL_BACK:
-                on = K(27) || K(46) || K(8) || J(player, 7) || J(player, 6) || J(player, 14) || m_pad[16] ||
-                     m_pad[17] || m_pad[19];
+                on = K(KEY_ESCAPE) || K(KEY_DELETE) || K(KEY_BACKSPACE) || J(player, JOY_START) ||
+                     J(player, JOY_BACK) || J(player, JOY_GUIDE) || backPad;
                 break;
             default: return 0;
         }
@@ -57,28 +60,36 @@ int c_MyApp::p_PlayKey(int control, int analogue, int player) {
     bool stick = analogue == 1;
     switch (control) {
         case CTRL_UP:
-            on = K(38) || K(87) || J(player, 9) || (stick && bb_input_JoyY(0, player) > 0.4f) || m_pad[0];
+            on = K(KEY_UP) || K('W') || J(player, JOY_UP) || (stick && bb_input_JoyY(0, player) > 0.4f) ||
+                 m_pad[CTRL_UP];
             break;
         case CTRL_LEFT:
-            on = K(37) || K(65) || J(player, 8) || (stick && bb_input_JoyX(0, player) < -0.4f) || m_pad[3];
+            on = K(KEY_LEFT) || K('A') || J(player, JOY_LEFT) || (stick && bb_input_JoyX(0, player) < -0.4f) ||
+                 m_pad[CTRL_LEFT];
             break;
         case CTRL_RIGHT:
-            on = K(39) || K(68) || J(player, 10) || (stick && bb_input_JoyX(0, player) > 0.4f) || m_pad[5];
+            on = K(KEY_RIGHT) || K('D') || J(player, JOY_RIGHT) || (stick && bb_input_JoyX(0, player) > 0.4f) ||
+                 m_pad[CTRL_RIGHT];
             break;
         case CTRL_DOWN:
-            on = K(40) || K(83) || J(player, 11) || (stick && bb_input_JoyY(0, player) < -0.4f) || m_pad[8];
+            on = K(KEY_DOWN) || K('S') || J(player, JOY_DOWN) || (stick && bb_input_JoyY(0, player) < -0.4f) ||
+                 m_pad[CTRL_DOWN];
             break;
-        case CTRL_A: on = K(90) || K(74) || K(32) || K(13) || J(player, 0) || m_pad[10]; break;
-        case CTRL_B: on = K(88) || K(75) || K(17) || J(player, 1) || m_pad[11]; break;
-        case CTRL_X: on = K(67) || K(76) || K(16) || J(player, 2) || m_pad[12]; break;
-        case CTRL_Y: on = K(86) || K(73) || J(player, 3) || m_pad[13]; break;
-        case CTRL_LSHOULDER: on = K(66) || K(85) || J(player, 4) || m_pad[14]; break;
-        case CTRL_RSHOULDER: on = K(78) || K(79) || J(player, 5) || m_pad[15]; break;
+        case CTRL_A: on = K('Z') || K('J') || K(KEY_SPACE) || K(KEY_ENTER) || J(player, JOY_A) || m_pad[CTRL_A]; break;
+        case CTRL_B: on = K('X') || K('K') || K(KEY_CONTROL) || J(player, JOY_B) || m_pad[CTRL_B]; break;
+        case CTRL_X: on = K('C') || K('L') || K(KEY_SHIFT) || J(player, JOY_X) || m_pad[CTRL_X]; break;
+        case CTRL_Y: on = K('V') || K('I') || J(player, JOY_Y) || m_pad[CTRL_Y]; break;
+        case CTRL_LSHOULDER:
+            on = K('B') || K('U') || J(player, JOY_LEFT_SHOULDER) || m_pad[CTRL_LSHOULDER];
+            break;
+        case CTRL_RSHOULDER:
+            on = K('N') || K('O') || J(player, JOY_RIGHT_SHOULDER) || m_pad[CTRL_RSHOULDER];
+            break;
         case CTRL_BACK:
             // The console reads its menu button alone.
-            if (bb_Game_isOuya == 1) return m_pad[19];
-            on = K(27) || K(192) || K(46) || K(8) || J(player, 6) || J(player, 7) || J(player, 14) || m_pad[16] ||
-                 m_pad[17] || m_pad[19];
+            if (bb_Game_isOuya == 1) return m_pad[PAD_BACK_KEY];
+            on = K(KEY_ESCAPE) || K(KEY_GRAVE) || K(KEY_DELETE) || K(KEY_BACKSPACE) || J(player, JOY_BACK) ||
+                 J(player, JOY_START) || J(player, JOY_GUIDE) || backPad;
             break;
         default: return 0;
     }
@@ -89,6 +100,12 @@ int c_MyApp::p_PlayKeyAll(int control, int analogue) {
     int n = 0;
     for (int p = 0; p < 4; ++p) n += p_PlayKey(control, analogue, p);
     return n;
+}
+
+bool c_MyApp::p_AnyControlHeld() {
+    for (int c : ALL_CONTROLS)
+        if (p_PlayKeyAll(c, 1) != 0) return true;
+    return false;
 }
 
 float c_MyApp::p_StickX(int axis, int player) {
@@ -195,7 +212,7 @@ int c_MyApp::p_Touch(float x, float y, float w, float h) {
 // Whether finger i lies inside the box of image slot drawn at (x, y) at the
 // current size.
 static bool InImageBox(c_MyApp* app, int slot, float x, float y, int i) {
-    if (!app->m_touchDown[i] || slot < 0 || slot >= 100) return false;
+    if (!app->m_touchDown[i] || slot < 0 || slot >= IMAGE_SLOTS) return false;
     float hw = app->m_imageInfo[3 * slot] * app->m_hdScale * app->m_sizeX * 0.5f;
     float hh = app->m_imageInfo[3 * slot + 1] * app->m_hdScale * app->m_sizeY * 0.5f;
     float fx = static_cast<float>(app->m_touchX[i]), fy = static_cast<float>(app->m_touchY[i]);
@@ -228,7 +245,7 @@ int c_MyApp::p_iCade(int on) {
     } else {
         bb_input_DisableKeyboard();
         bb_Game_iCadeControls = 0;
-        for (int i = 0; i <= 18; ++i) m_pad[i] = 0;
+        for (int i = 0; i < PAD_BACK_KEY; ++i) m_pad[i] = 0;
     }
     return 0;
 }
@@ -263,35 +280,38 @@ int c_MyApp::p_FullscreenFlip() {
 }
 
 int c_MyApp::p_OnScreenControls() {
-    if (m_options[10] < 32) m_options[10] = 32;
-    if (m_options[10] > static_cast<int>(bb_Game_jscrw - 32)) m_options[10] = static_cast<int>(bb_Game_jscrw - 32);
-    if (m_options[11] < 32) m_options[11] = 32;
-    if (m_options[11] > static_cast<int>(bb_Game_jscrh - 32)) m_options[11] = static_cast<int>(bb_Game_jscrh - 32);
-    if (m_options[12] < 8) m_options[12] = 8;
-    if (m_options[12] > 25) m_options[12] = 25;
-    m_padX = m_options[10];
-    m_padY = static_cast<int>(bb_Game_jscrh - m_options[11]);
-    m_padScale = m_options[12] / 10.0f;
+    int& padX = m_options[OPTION_PAD_X];
+    int& padHeight = m_options[OPTION_PAD_HEIGHT];
+    int& padSize = m_options[OPTION_PAD_SIZE];
+    if (padX < 32) padX = 32;
+    if (padX > static_cast<int>(bb_Game_jscrw - 32)) padX = static_cast<int>(bb_Game_jscrw - 32);
+    if (padHeight < 32) padHeight = 32;
+    if (padHeight > static_cast<int>(bb_Game_jscrh - 32)) padHeight = static_cast<int>(bb_Game_jscrh - 32);
+    if (padSize < 8) padSize = 8;
+    if (padSize > 25) padSize = 25;
+    m_padX = padX;
+    m_padY = static_cast<int>(bb_Game_jscrh - padHeight);
+    m_padScale = padSize / 10.0f;
 
     p_SetRot(0);
     p_SetCol(255, 255, 255);
-    m_blend = 1;
+    m_blend = BLEND_ALPHA;
     p_Alpha(0.6f);
     p_SetSize(m_padScale);
     float s = m_padScale * 32;
     float px = static_cast<float>(m_padX), py = static_cast<float>(m_padY);
-    if (p_Button(94, px - s, py, 4) && m_paused == 0) m_pad[3] = 1;
-    if (p_Button(94, px, py - s, 1) && m_paused == 0) m_pad[0] = 1;
-    if (p_Button(94, px, py + s, 9) && m_paused == 0) m_pad[8] = 1;
-    if (p_Button(94, px + s, py, 6) && m_paused == 0) m_pad[5] = 1;
-    p_DrawImg(94, px, py, 5);
+    if (p_Button(IMG_DPAD, px - s, py, 4) && m_paused == 0) m_pad[CTRL_LEFT] = 1;
+    if (p_Button(IMG_DPAD, px, py - s, 1) && m_paused == 0) m_pad[CTRL_UP] = 1;
+    if (p_Button(IMG_DPAD, px, py + s, 9) && m_paused == 0) m_pad[CTRL_DOWN] = 1;
+    if (p_Button(IMG_DPAD, px + s, py, 6) && m_paused == 0) m_pad[CTRL_RIGHT] = 1;
+    p_DrawImg(IMG_DPAD, px, py, 5);
 
     // While paused, the d-pad can be dragged and pinched to a new size.
     if (m_paused == 1) {
         p_SetSize(3);
-        if (p_Button0(94, px, py, 0) && !m_touchDown[1]) {
-            m_options[10] = m_touchX[0];
-            m_options[11] = static_cast<int>(bb_Game_jscrh - m_touchY[0]);
+        if (p_Button0(IMG_DPAD, px, py, 0) && !m_touchDown[1]) {
+            padX = m_touchX[0];
+            padHeight = static_cast<int>(bb_Game_jscrh - m_touchY[0]);
         }
         if (!m_touchDown[1]) {
             m_pinchActive = 0;
@@ -299,7 +319,7 @@ int c_MyApp::p_OnScreenControls() {
         }
         if (m_touchDown[0] && m_touchDown[1]) {
             int d = -(std::abs(m_touchX[0] - m_touchX[1]) / 16);
-            if (m_pinchActive == 1) m_options[12] += m_pinchLast - d;
+            if (m_pinchActive == 1) padSize += m_pinchLast - d;
             m_pinchLast = d;
             m_pinchActive = 1;
         }
@@ -308,15 +328,15 @@ int c_MyApp::p_OnScreenControls() {
     // The two action buttons, mirrored on the right.
     p_SetSize(m_padScale * 1.5f);
     float f = m_padScale * 24;
-    if (p_Button(94, bb_Game_jscrw - (px - f), py - f, 0)) m_pad[10] = 1;
-    if (p_Button(94, bb_Game_jscrw - (px + f), py + f, 0)) m_pad[11] = 1;
+    if (p_Button(IMG_DPAD, bb_Game_jscrw - (px - f), py - f, 0)) m_pad[CTRL_A] = 1;
+    if (p_Button(IMG_DPAD, bb_Game_jscrw - (px + f), py + f, 0)) m_pad[CTRL_B] = 1;
     return 0;
 }
 
 int c_MyApp::p_TiltControls() {
     p_SetRot(0);
     p_SetCol(255, 255, 255);
-    m_blend = 1;
+    m_blend = BLEND_ALPHA;
     p_SetSize(1.5f);
     p_Alpha(0.8f);
     m_tiltX = bb_input_AccelX() - m_accelZeroX;
@@ -327,7 +347,7 @@ int c_MyApp::p_TiltControls() {
     m_smoothTiltY += (m_tiltY - m_smoothTiltY) * 0.25f;
     if (std::fabs(m_smoothTiltY - m_tiltY) < 0.005f) m_smoothTiltY = m_tiltY;
 
-    if (p_Button(97, 24, bb_Game_jscrh - 24, 7)) {
+    if (p_Button(IMG_ICONS, 24, bb_Game_jscrh - 24, ICON_CALIBRATE)) {
         m_accelZeroX = bb_input_AccelX();
         m_accelZeroY = bb_input_AccelY();
     }

@@ -26,27 +26,31 @@ const float kInks[10][3] = {
 
 float Clamp255(float v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
+// A star: ten floats, of which the angle and its spin are not drawn but
+// take part in the random draws.
+enum { STAR_FRAME = 0, STAR_X = 1, STAR_Y = 2, STAR_SPEED = 3, STAR_ANGLE = 5, STAR_SPIN = 6, STAR_STRIDE = 10 };
+
 }  // namespace
 
 // Appends one record with the shared fields; returns its first index or -1
 // when the list is full (2499 records).
 static int AppendRecord(c_MyApp* app, float kind, float x, float y, float sx, float sy, float frame) {
-    if (app->m_drawCount >= 37485) return -1;
+    if (app->m_drawCount >= DRAW_LIST_FULL) return -1;
     float* r = app->m_drawList.Data() + app->m_drawCount;
-    r[0] = kind;
-    r[1] = x;
-    r[2] = y;
-    r[3] = app->m_rotation;
-    r[4] = sx;
-    r[5] = sy;
-    r[6] = frame;
-    r[7] = app->m_alpha;
-    r[10] = app->m_red;
-    r[11] = app->m_green;
-    r[12] = app->m_blue;
-    r[13] = static_cast<float>(app->m_blend);
-    app->m_drawCount += 15;
-    return app->m_drawCount - 15;
+    r[DRAW_KIND] = kind;
+    r[DRAW_X] = x;
+    r[DRAW_Y] = y;
+    r[DRAW_ROTATION] = app->m_rotation;
+    r[DRAW_SIZE_X] = sx;
+    r[DRAW_SIZE_Y] = sy;
+    r[DRAW_FRAME] = frame;
+    r[DRAW_ALPHA] = app->m_alpha;
+    r[DRAW_RED] = app->m_red;
+    r[DRAW_GREEN] = app->m_green;
+    r[DRAW_BLUE] = app->m_blue;
+    r[DRAW_BLEND] = static_cast<float>(app->m_blend);
+    app->m_drawCount += DRAW_STRIDE;
+    return app->m_drawCount - DRAW_STRIDE;
 }
 
 int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
@@ -71,7 +75,7 @@ int c_MyApp::p_ResetDraw() {
     m_rotation = 0;
     m_red = m_green = m_blue = 255;
     m_alpha = 1;
-    m_blend = 1;
+    m_blend = BLEND_ALPHA;
     return 0;
 }
 
@@ -182,62 +186,62 @@ int c_MyApp::p_ResetStars(int count) {
     else
         count = m_starCount;
     for (int i = 0; i <= count; ++i) {
-        float* s = m_stars.Data() + 10 * i;
-        s[0] = std::floor(bb_random_Rnd() * 255.99f);
-        s[1] = bb_random_Rnd() * (bb_Game_jscrw + 16) - 8;
-        s[2] = bb_random_Rnd() * (bb_Game_jscrh + 16) - 8;
-        s[3] = bb_random_Rnd() * 0.6f + 0.2f;
-        s[5] = bb_random_Rnd() * 360;
-        s[6] = bb_random_Rnd() - 0.5f;
+        float* s = m_stars.Data() + STAR_STRIDE * i;
+        s[STAR_FRAME] = std::floor(bb_random_Rnd() * 255.99f);
+        s[STAR_X] = bb_random_Rnd() * (bb_Game_jscrw + 16) - 8;
+        s[STAR_Y] = bb_random_Rnd() * (bb_Game_jscrh + 16) - 8;
+        s[STAR_SPEED] = bb_random_Rnd() * 0.6f + 0.2f;
+        s[STAR_ANGLE] = bb_random_Rnd() * 360;
+        s[STAR_SPIN] = bb_random_Rnd() - 0.5f;
     }
     return 0;
 }
 
 int c_MyApp::p_DoStars(float dx, float dy) {
     p_ResetDraw();
-    m_blend = 1;
+    m_blend = BLEND_ALPHA;
     float m = bb_Game_overscan + 16;
     float spanX = bb_Game_jscrw + 2 * m;
     float spanY = bb_Game_jscrh + 2 * m;
     for (int i = 0; i <= m_starCount; ++i) {
-        float* s = m_stars.Data() + 10 * i;
-        s[1] += dx * s[3];
-        s[2] += dy * s[3];
+        float* s = m_stars.Data() + STAR_STRIDE * i;
+        s[STAR_X] += dx * s[STAR_SPEED];
+        s[STAR_Y] += dy * s[STAR_SPEED];
         // A star leaving one side comes back at the other, at a new random
         // height (or column), speed and picture.
         auto newRow = [&] {
-            s[2] = (bb_Game_jscrh + 16) * bb_random_Rnd() - 8;
-            s[3] = bb_random_Rnd() * 0.6f + 0.2f;
-            s[0] = std::floor(bb_random_Rnd() * 255.99f);
+            s[STAR_Y] = (bb_Game_jscrh + 16) * bb_random_Rnd() - 8;
+            s[STAR_SPEED] = bb_random_Rnd() * 0.6f + 0.2f;
+            s[STAR_FRAME] = std::floor(bb_random_Rnd() * 255.99f);
         };
         auto newColumn = [&] {
-            s[1] = (bb_Game_jscrw + 16) * bb_random_Rnd() - 8;
-            s[3] = bb_random_Rnd() * 0.6f + 0.2f;
-            s[0] = std::floor(bb_random_Rnd() * 255.99f);
+            s[STAR_X] = (bb_Game_jscrw + 16) * bb_random_Rnd() - 8;
+            s[STAR_SPEED] = bb_random_Rnd() * 0.6f + 0.2f;
+            s[STAR_FRAME] = std::floor(bb_random_Rnd() * 255.99f);
         };
-        if (s[1] < -m) {
-            s[1] += spanX;
+        if (s[STAR_X] < -m) {
+            s[STAR_X] += spanX;
             newRow();
         }
-        if (s[1] > bb_Game_jscrw + m) {
-            s[1] -= spanX;
+        if (s[STAR_X] > bb_Game_jscrw + m) {
+            s[STAR_X] -= spanX;
             newRow();
         }
-        if (s[2] < -m) {
-            s[2] += spanY;
+        if (s[STAR_Y] < -m) {
+            s[STAR_Y] += spanY;
             newColumn();
         }
-        if (s[2] > bb_Game_jscrh + m) {
-            s[2] -= spanY;
+        if (s[STAR_Y] > bb_Game_jscrh + m) {
+            s[STAR_Y] -= spanY;
             newColumn();
         }
-        s[5] += s[6];
+        s[STAR_ANGLE] += s[STAR_SPIN];
         m_sizeX = m_sizeY = 1;
         m_rotation = 0;
         m_red = m_green = m_blue = 255;
-        m_blend = 1;
-        m_alpha = s[3];
-        p_DrawImg(96, 8.0f * std::trunc(s[1] / 8), 8.0f * std::trunc(s[2] / 8), s[0]);
+        m_blend = BLEND_ALPHA;
+        m_alpha = s[STAR_SPEED];
+        p_DrawImg(IMG_PARTS, 8.0f * std::trunc(s[STAR_X] / 8), 8.0f * std::trunc(s[STAR_Y] / 8), s[STAR_FRAME]);
     }
     p_ResetDraw();
     return 0;
@@ -248,7 +252,7 @@ int c_MyApp::p_ResetParticles(int count) {
         m_particleCount = count;
     else
         count = m_particleCount;
-    for (int i = 0; i <= count; ++i) m_particles[10 * i] = 0;
+    for (int i = 0; i <= count; ++i) m_particles[10 * i] = 0;  // the in-use flag
     return 0;
 }
 

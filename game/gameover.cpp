@@ -45,7 +45,7 @@ int c_MyApp::p_GameOver() {
         p_SetSize(4);
         p_SetRot(0);
         p_SetCol(255, 180, 180, 1);
-        m_blend = 1;
+        m_blend = BLEND_ALPHA;
         p_Text(W * 0.35f, static_cast<float>(y), "GAME", 1, 1);
         p_Text(W * 0.65f, H - y, "OVER", 1, 1);
 
@@ -54,8 +54,8 @@ int c_MyApp::p_GameOver() {
             const float y2 = std::trunc(H - y + 32);
             p_SetSize(2);
             p_SetCol(255, 255, 255);
-            p_Text(W * 0.3f, y2, String(m_players[7]), 1, 1);
-            p_Text(W * 0.7f, y2, String(m_players[17]), 1, 1);
+            p_Text(W * 0.3f, y2, String(m_players[FOOTBALL_PLAYER_GOALS]), 1, 1);
+            p_Text(W * 0.7f, y2, String(m_players[FOOTBALL_ENEMY_GOALS]), 1, 1);
             p_Text(W * 0.5f, y2, "Scores", 1, 1);
             p_SetSize(1);
         }

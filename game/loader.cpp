@@ -63,9 +63,9 @@ int c_MyApp::p_Reload() {
     m_clsRed = m_clsGreen = m_clsBlue = 0;
     m_clsAlpha = 1;
     p_SetHdLevel();
-    p_LoadImg(93, String("common/TarnLogo"), 256, 256, 1, 1);
-    p_LoadFont(90, String("fonts/cpc"), 8, 8);
-    m_fontSlot = 90;
+    p_LoadImg(IMG_STUDIO_LOGO, String("common/TarnLogo"), 256, 256, 1, 1);
+    p_LoadFont(IMG_FONT, String("fonts/cpc"), 8, 8);
+    m_fontSlot = IMG_FONT;
     m_loadStep = 1;
     return 0;
 }
@@ -75,35 +75,39 @@ int c_MyApp::p_Loader() {
     // The story starts at the bottom edge of the screen loading ends on; once
     // it scrolls, a reload after a resize leaves it where it was.
     if (m_storyBegun == 0) m_scrollY = bb_Game_jscrh;
-    // Sound slots loaded by steps 17 to 27.
-    static const int lateSounds[] = {2, 3, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+    // Sound slots loaded by steps 17 to 27: the game events, then the title
+    // jingles of games 1 to 9.
+    static const int lateSounds[] = {SFX_LOSE, SFX_CRASH, SFX_TITLE_JINGLE + 1, SFX_TITLE_JINGLE + 2,
+                                     SFX_TITLE_JINGLE + 3, SFX_TITLE_JINGLE + 4, SFX_TITLE_JINGLE + 5,
+                                     SFX_TITLE_JINGLE + 6, SFX_TITLE_JINGLE + 7, SFX_TITLE_JINGLE + 8,
+                                     SFX_TITLE_JINGLE + 9};
     int step = m_loadStep;
     switch (step) {
         case 1:
-            p_LoadImg(97, String("icons"), 32, 32, 16, 1);
-            p_LoadSFX(96);
+            p_LoadImg(IMG_ICONS, String("icons"), 32, 32, 16, 1);
+            p_LoadSFX(SFX_STARTUP);
             break;
-        case 2: p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1); break;
-        case 3: p_LoadImg(94, String("common/dpad"), 32, 32, 16, 1); break;
+        case 2: p_LoadImg(IMG_BUTTONS, String("common/Buttons"), 64, 64, 16, 1); break;
+        case 3: p_LoadImg(IMG_DPAD, String("common/dpad"), 32, 32, 16, 1); break;
         case 4:
-            p_LoadImg(93, String("common/TarnLogo"), 256, 256, 1, 1);
+            p_LoadImg(IMG_STUDIO_LOGO, String("common/TarnLogo"), 256, 256, 1, 1);
             if (m_logoSoundPlayed == 0) {
-                p_PlaySFX(96, 1, 1, 0);
+                p_PlaySFX(SFX_STARTUP, 1, 1, 0);
                 m_logoSoundPlayed = 1;
             }
             break;
-        case 5: p_LoadImg(91, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
-        case 6: p_LoadFont(90, String("fonts/cpc"), 8, 8); break;
-        case 7: p_LoadSFX(1); break;
-        case 8: p_LoadSFX(95); break;
-        case 9: p_LoadSFX(98); break;
-        case 10: p_LoadSFX(99); break;
-        case 11: p_LoadImg(99, String("menu"), 256, 256, 4, 1); break;
-        case 12: p_LoadImg(98, String("logo"), 256, 128, 1, 1); break;
-        case 13: p_LoadImg(96, String("parts"), 8, 8, 256, 1); break;
-        case 14: p_LoadImg(80, String("BadgesA"), 64, 64, 64, 1); break;
-        case 15: p_LoadSFX(97); break;
-        case 16: p_LoadImg(1, String("gfx"), 16, 16, 256, 1); break;
+        case 5: p_LoadImg(IMG_TESTCARD, String("common/Testcard_Circle"), 256, 256, 1, 1); break;
+        case 6: p_LoadFont(IMG_FONT, String("fonts/cpc"), 8, 8); break;
+        case 7: p_LoadSFX(SFX_POINT); break;
+        case 8: p_LoadSFX(SFX_PLEASANT); break;
+        case 9: p_LoadSFX(SFX_BLIP); break;
+        case 10: p_LoadSFX(SFX_CONFIRM); break;
+        case 11: p_LoadImg(IMG_MENU, String("menu"), 256, 256, 4, 1); break;
+        case 12: p_LoadImg(IMG_TITLE_LOGO, String("logo"), 256, 128, 1, 1); break;
+        case 13: p_LoadImg(IMG_PARTS, String("parts"), 8, 8, 256, 1); break;
+        case 14: p_LoadImg(IMG_BADGES, String("BadgesA"), 64, 64, 64, 1); break;
+        case 15: p_LoadSFX(SFX_ENTER_TITLE); break;
+        case 16: p_LoadImg(IMG_SPRITES, String("gfx"), 16, 16, 256, 1); break;
         default:
             if (step >= 17 && step <= 27) p_LoadSFX(lateSounds[step - 17]);
             break;
@@ -126,7 +130,7 @@ int c_MyApp::p_WaitStart(int style) {
     for (int i = 0; i <= 10; ++i) {
         float a = (m_spinAngle + 180 + 16 * i) * D2R;
         p_SetCol(250, 250, 250, i / 10.0f);
-        m_blend = 1;
+        m_blend = BLEND_ALPHA;
         p_Oval(w / 2 + std::sin(a) * m_spinRadius / 4, h / 2 - std::cos(a) * m_spinRadius / 4, 8, 8);
     }
     p_SetCol(255, 255, 0, 0.8f);
@@ -134,7 +138,7 @@ int c_MyApp::p_WaitStart(int style) {
     p_SetCol(250, 160, 60, 0.7f);
     p_Rect(0, h * 0.4f, w, h * 0.2f);
     p_ResetDraw();
-    p_DrawImg(93, w * 0.5f, h * 0.48f, 0);
+    p_DrawImg(IMG_STUDIO_LOGO, w * 0.5f, h * 0.48f, 0);
     // The front ring runs opposite the back ring.
     for (int i = 0; i <= 10; ++i) {
         float a = (m_spinAngle + 16 * i) * D2R;

@@ -1,5 +1,6 @@
 // The story scroll that follows loading and the game-selection menu drawn as
 // a disk directory of .BAS programs: cursor, start, credits, quit.
+#include "framework/keycodes.h"
 #include "game/myapp.h"
 
 namespace {
@@ -52,7 +53,7 @@ int c_MyApp::p_StartScroll() {
     // arrow is recorded first: the centred story never reaches the corner
     // it sits in, and the text then follows it in one batch of the font.
     bool canSkip = m_layoutY + kStory[0].gap < 0.9f * bb_Game_jscrh;
-    if (canSkip) p_DrawImg(1, bb_Game_jscrw - 16, bb_Game_jscrh - 16, static_cast<float>(50 + m_blink));
+    if (canSkip) p_DrawImg(IMG_SPRITES, bb_Game_jscrw - 16, bb_Game_jscrh - 16, static_cast<float>(50 + m_blink));
     p_Text(cx, static_cast<float>(m_layoutY), String(kStory[0].text), 1, 1);
     m_layoutY += kStory[0].gap;
 
@@ -86,7 +87,7 @@ int c_MyApp::p_Menu() {
 
     // Back quits on the desktop; the console asks first.
     if (m_keyLatch == 0 && m_touchLatch == 0 &&
-        (p_PlayKeyAll(CTRL_BACK, 1) > 0 || (bb_Game_isOuya == 1 && bb_input_KeyDown(27)))) {
+        (p_PlayKeyAll(CTRL_BACK, 1) > 0 || (bb_Game_isOuya == 1 && bb_input_KeyDown(KEY_ESCAPE)))) {
         if (bb_Game_isOuya == 0) bbError(String());
         m_mode = MODE_QUIT_DIALOG;
         m_keyLatch = 1;
@@ -111,13 +112,13 @@ int c_MyApp::p_Menu() {
     p_SetSize(1);
     p_SetRot(0);
     p_Alpha(1);
-    m_blend = 1;
+    m_blend = BLEND_ALPHA;
     for (int i = 1; i <= 7; ++i) {
         p_Ink(1 + static_cast<int>(bb_random_Rnd() * 4.9f), 1);
         float top = 12.0f * i + bb_Game_jscrh - 106;
         if (i != m_menuCursor && !boxOpen && m_touchLatch == 0 && m_mouseDown > 0 && p_MouseIn(8, top, 200, 11)) {
             m_touchLatch = 1;
-            p_PlaySFX(99, 1, 1, 0);
+            p_PlaySFX(SFX_CONFIRM, 1, 1, 0);
             m_menuCursor = i;
         }
         String number(i);
@@ -133,18 +134,18 @@ int c_MyApp::p_Menu() {
         !boxOpen) {
         m_menuCursor -= 1;
         m_keyLatch = 1;
-        p_PlaySFX(99, 1, 1, 0);
+        p_PlaySFX(SFX_CONFIRM, 1, 1, 0);
     }
     if ((p_PlayKeyAll(CTRL_DOWN, 1) || p_PlayKeyAll(CTRL_RIGHT, 1)) && m_menuCursor < 7 && m_keyLatch == 0 &&
         !boxOpen) {
         m_menuCursor += 1;
         m_keyLatch = 1;
-        p_PlaySFX(99, 1, 1, 0);
+        p_PlaySFX(SFX_CONFIRM, 1, 1, 0);
     }
 
     // Start: the icon in the bottom-right corner, or A, B, X or Y.
     p_SetSize(2);
-    p_DrawImg(97, bb_Game_jscrw - 40, bb_Game_jscrh - 40, 3);
+    p_DrawImg(IMG_ICONS, bb_Game_jscrw - 40, bb_Game_jscrh - 40, ICON_PLAY);
     bool start = (p_MouseIn(bb_Game_jscrw - 80, bb_Game_jscrh - 80, 80, 80) && m_mouseDown >= 1 &&
                   m_touchLatch == 0) ||
                  p_PlayKeyAll(CTRL_A, 1) || p_PlayKeyAll(CTRL_B, 1) || p_PlayKeyAll(CTRL_X, 1) ||
@@ -154,22 +155,22 @@ int c_MyApp::p_Menu() {
         m_mode = MODE_ENTER_TITLE;
         m_keyLatch = 1;
         m_touchLatch = 1;
-        p_PlaySFX(98, 1, 1, 0);
+        p_PlaySFX(SFX_BLIP, 1, 1, 0);
     }
 
     p_ResetDraw();
     if (m_keyLatch == 0 && p_PlayKeyAll(CTRL_RSHOULDER, 1) && !boxOpen) {
         m_keyLatch = 1;
-        p_PlaySFX(99, 1, 1, 0);
+        p_PlaySFX(SFX_CONFIRM, 1, 1, 0);
         m_creditsOpen = 1;
     }
 
     // The logo slides in; touching it opens the credits.
     p_SetSize(0.35f);
-    if (p_Button(93, bb_Game_jscrw - 70, 4.0f * m_menuSlide + 32, 0) && m_touchLatch == 0) {
+    if (p_Button(IMG_STUDIO_LOGO, bb_Game_jscrw - 70, 4.0f * m_menuSlide + 32, 0) && m_touchLatch == 0) {
         if (m_creditsOpen == 0 && m_optionsOpen == 0) {
             m_touchLatch = 1;
-            p_PlaySFX(99, 1, 1, 0);
+            p_PlaySFX(SFX_CONFIRM, 1, 1, 0);
             m_creditsOpen = 1;
         }
     }

@@ -2,6 +2,8 @@
 // grouped below by the screen or game that owns it; each group's methods
 // live in the source file named beside it.
 #pragma once
+#include <initializer_list>
+
 #include "audio/audio.h"
 #include "framework/app.h"
 #include "framework/random.h"
@@ -16,6 +18,87 @@ const int NOVALUE = -3717;
 const float KIND_RECT = -3717.0f;
 const float KIND_OVAL = -3716.0f;
 
+// The draw list (m_drawList): records of DRAW_STRIDE floats. The kind is an
+// image slot, KIND_RECT or KIND_OVAL; the size is an image's scale, a
+// rectangle's width and height or an oval's radii. The last record's room is
+// never used: a full list holds 2499 records.
+enum {
+    DRAW_KIND = 0,
+    DRAW_X = 1,
+    DRAW_Y = 2,
+    DRAW_ROTATION = 3,
+    DRAW_SIZE_X = 4,
+    DRAW_SIZE_Y = 5,
+    DRAW_FRAME = 6,
+    DRAW_ALPHA = 7,
+    DRAW_RED = 10,
+    DRAW_GREEN = 11,
+    DRAW_BLUE = 12,
+    DRAW_BLEND = 13,
+    DRAW_STRIDE = 15,
+    DRAW_RECORDS = 2500,
+    DRAW_LIST_FLOATS = DRAW_STRIDE * DRAW_RECORDS,
+    DRAW_LIST_FULL = DRAW_LIST_FLOATS - DRAW_STRIDE
+};
+
+// Blend values of the draw state (m_blend); anything but additive blends by alpha.
+enum { BLEND_ALPHA = 1, BLEND_ADDITIVE = 3 };
+
+// Image slots (m_images) and the frames of them that mean something.
+enum {
+    IMG_SPRITES = 1,  // "gfx": the mini-games' and the story's 16 x 16 sprites
+    IMG_BADGES = 80,
+    IMG_FONT = 90,
+    IMG_TESTCARD = 91,
+    IMG_STUDIO_LOGO = 93,  // the loading display's logo
+    IMG_DPAD = 94,
+    IMG_BUTTONS = 95,  // on-screen buttons, the gear's parts
+    IMG_PARTS = 96,    // 8 x 8 pieces: the stars
+    IMG_ICONS = 97,
+    IMG_TITLE_LOGO = 98,
+    IMG_MENU = 99,
+    IMAGE_SLOTS = 100
+};
+enum {
+    ICON_PAUSE = 0,
+    ICON_QUIT = 1,
+    ICON_BACK = 2,
+    ICON_PLAY = 3,  // start a game, resume one
+    ICON_HIGHLIGHT = 6,
+    ICON_CALIBRATE = 7,
+    GEAR_FRAME = 8,  // of IMG_BUTTONS: the gear's three parts are frames 8, 9 and 10
+    BADGE_FRAME = 12  // of IMG_BUTTONS: the credits' corner badge
+};
+
+// Sound-effect slots (m_sounds).
+enum {
+    SFX_POINT = 1,
+    SFX_LOSE = 2,
+    SFX_CRASH = 3,
+    SFX_TITLE_JINGLE = 10,  // game g's title card plays SFX_TITLE_JINGLE + g
+    SFX_PLEASANT = 95,      // loaded; nothing plays it
+    SFX_STARTUP = 96,       // the loader's jingle, and the return to the menu
+    SFX_ENTER_TITLE = 97,
+    SFX_BLIP = 98,     // cursor moves and toggles
+    SFX_CONFIRM = 99,  // a choice confirmed
+    SOUND_SLOTS = 100
+};
+
+// Option values (m_options): the sound mode (0 off, 1 effects and music, 2
+// effects only, 3 music only), the on-screen d-pad's place and size, the
+// console's overscan, and the music switch and remembered full-screen mode
+// (both 0 or 1).
+enum {
+    OPTION_SOUND = 5,
+    OPTION_PAD_X = 10,
+    OPTION_PAD_HEIGHT = 11,  // above the bottom edge
+    OPTION_PAD_SIZE = 12,    // in tenths
+    OPTION_OVERSCAN = 14,    // 1..96
+    OPTION_MUSIC = 20,
+    OPTION_FULLSCREEN = 21,
+    OPTION_COUNT = 25
+};
+
 // Screen numbers (m_mode).
 enum {
     MODE_MENU = 1,
@@ -27,6 +110,9 @@ enum {
     MODE_TITLE = 12,
     MODE_ENTER_TITLE = 13
 };
+
+// The credits and options boxes slide in over this many updates.
+const int SLIDE_IN = 30;
 
 // Abstract controls (p_PlayKey).
 enum {
@@ -43,10 +129,20 @@ enum {
     CTRL_BACK = 99
 };
 
-// Option values (m_options) beyond those the controls and the sound row use:
-// the music switch and the remembered full-screen mode, both 0 or 1.
-const int OPTION_MUSIC = 20;
-const int OPTION_FULLSCREEN = 21;
+// Every control: one held keeps the key latches set.
+constexpr int ALL_CONTROLS[] = {CTRL_UP, CTRL_LEFT, CTRL_RIGHT,     CTRL_DOWN,      CTRL_A,   CTRL_B,
+                                CTRL_X,  CTRL_Y,    CTRL_LSHOULDER, CTRL_RSHOULDER, CTRL_BACK};
+
+// Pad entries (m_pad): entry c holds control c (0..15) pressed by an
+// on-screen button (1, one update) or an iCade letter (2, until released);
+// two further iCade buttons mean back, and the last entry is the back key's hit.
+enum { PAD_BACK_1 = 16, PAD_BACK_2 = 17, PAD_BACK_KEY = 19, PAD_ENTRIES = 20 };
+
+// Mini-game records: m_players holds records of PLAYER_STRIDE floats,
+// m_objects records of OBJECT_STRIDE floats; each game names their fields.
+enum { PLAYER_STRIDE = 100, OBJECT_STRIDE = 10 };
+// Ridera Didud's goal counts in player record 0, which its game-over shows.
+enum { FOOTBALL_PLAYER_GOALS = 7, FOOTBALL_ENEMY_GOALS = 17 };
 
 class c_MyApp : public c_App {
 public:
@@ -78,7 +174,7 @@ public:
     int m_fitAxis = 0;
     int m_landscape = 0;
     float m_clsRed = 0, m_clsGreen = 0, m_clsBlue = 0, m_clsAlpha = 1;
-    Array<float> m_drawList;  // 2500 records of 15 floats
+    Array<float> m_drawList;  // DRAW_RECORDS records of DRAW_STRIDE floats
     int m_drawCount = 0;
     int m_mouseX = 0, m_mouseY = 0, m_lastMouseX = 0, m_lastMouseY = 0;
     int m_mouseDown = 0, m_wasMouseDown = 0, m_mouseHit = 0;
@@ -86,8 +182,8 @@ public:
     float m_accelZeroX = 0, m_accelZeroY = 0;
     int m_updateLastMs = 0, m_updateFpsRaw = 0, m_updateFps = 0;
     int m_renderLastMs = 0, m_renderFpsRaw = 0, m_renderFps = 0;
-    Array<int> m_options;  // 25 option values; [5] sound mode
-    Array<int> m_pad;      // 20 abstract pad states
+    Array<int> m_options;  // OPTION_COUNT option values
+    Array<int> m_pad;      // PAD_ENTRIES pad entries
     c_SQPlayer* m_music = nullptr;
     int m_scorePending = 0;  // 1 from a game's set-up until its score is recorded
     int m_i = 0;             // the loop index shared by every method
@@ -106,9 +202,9 @@ public:
     // --- Asset loading and the loading display (game/loader.cpp) ---
     int m_hdLevel = 1;
     float m_hdScale = 1.0f;
-    Array<c_Image*> m_images;  // 100 image slots
+    Array<c_Image*> m_images;  // IMAGE_SLOTS image slots
     Array<int> m_imageInfo;    // 300: frame width, height, count per slot
-    int m_fontSlot = 90;
+    int m_fontSlot = IMG_FONT;
     int m_logoSoundPlayed = 0;
     float m_scrollY = 0;
     int m_storyBegun = 0;  // 1 once the story has scrolled: a reload keeps its place
@@ -127,7 +223,7 @@ public:
     // --- Drawing helpers and retro text (game/draw.cpp) ---
     float m_sizeX = 1, m_sizeY = 1, m_rotation = 0;
     float m_red = 255, m_green = 255, m_blue = 255, m_alpha = 1;
-    int m_blend = 1;
+    int m_blend = BLEND_ALPHA;
     int m_cursorX = 0, m_cursorY = 0;
     float m_screenW = 0, m_screenH = 0;
     Array<float> m_stars;  // 510 records of 10 floats
@@ -167,6 +263,7 @@ public:
 
     int p_PlayKey(int control, int analogue, int player);
     int p_PlayKeyAll(int control, int analogue);
+    bool p_AnyControlHeld();  // any control of any player
     float p_StickX(int axis, int player);
     float p_StickY(int axis, int player);
     int p_AnalogueControl();
@@ -201,8 +298,17 @@ public:
     int m_optKeyLatch = 0, m_optTouchLatch = 0;
     int m_iconPress = 0;  // 1 while a press that landed on the corner icon is held
 
+    struct IconPick {
+        bool touched = false;  // by a finger, the touch latch clear
+        bool chosen = false;   // with A under the cursor, the key latch clear
+    };
+
     void p_BelowCornerIcon(int (c_MyApp::*screen)());
     int p_InGame();
+    bool p_LatchedPress(int& latch, std::initializer_list<int> controls);
+    int p_Gear(float x, float y, float lastTurn);
+    int p_OverscanSlider(float x, float textY, float barY, int& latch, bool tapJumps);
+    IconPick p_PauseIcon(float x, float y, int frame, bool selected);
     int p_PauseMenu();
     int p_OptionBox();
     int p_OuyaQuit();
@@ -226,11 +332,11 @@ public:
     int p_Load();
 
     // --- Sound effects and tunes (game/audio/sfx.cpp) ---
-    Array<c_Sound*> m_sounds;  // 100 sound slots
+    Array<c_Sound*> m_sounds;  // SOUND_SLOTS sound slots
     Array<int> m_channels;     // 33 channel numbers
     int m_sfxChannel = 0;
     int m_tunePlaying = 0;
-    int m_sfxPlays[100] = {};  // effects played per slot that the sound mode let through
+    int m_sfxPlays[SOUND_SLOTS] = {};  // effects played per slot that the sound mode let through
     int m_lastSfxSlot = -1;    // slot of the last effect that passed the sound-mode gate
     float m_lastSfxRate = 0, m_lastSfxVolume = 0, m_lastSfxPan = 0;
 

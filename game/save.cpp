@@ -21,7 +21,7 @@ const int kSaveBlocks = 2 + 7;
 String c_MyApp::p_SaveText() {
     String text;
     uint32_t sum = 0;
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < OPTION_COUNT; ++i) {
         text += Field(m_options[i]);
         sum += U(i) * U(m_options[i]);
     }
@@ -67,13 +67,13 @@ int c_MyApp::p_Load() {
     bool checksumFailed = false;
     if (bb_Game_DebugMode == 1) bbPrint(text);
 
-    if (count >= 26) {
+    if (count >= OPTION_COUNT + 1) {
         uint32_t sum = 0;
-        for (int i = 0; i < 25; ++i) {
+        for (int i = 0; i < OPTION_COUNT; ++i) {
             m_options[i] = parts[i].ToInt();
             sum += U(i) * U(m_options[i]);
         }
-        n = 25;
+        n = OPTION_COUNT;
         int stored = parts[n++].ToInt();
         ++blocksRead;
         if (I(sum) == stored) {
@@ -81,19 +81,19 @@ int c_MyApp::p_Load() {
         } else {
             checksumFailed = true;
             bbPrint(String("Settings Checksum Invalid"));
-            for (int i = 0; i < 25; ++i) m_options[i] = 0;
-            m_options[5] = 1;
+            for (int i = 0; i < OPTION_COUNT; ++i) m_options[i] = 0;
+            m_options[OPTION_SOUND] = 1;
         }
     }
 
-    if (m_options[10] < 64) m_options[10] = 64;
-    if (m_options[11] < 64) m_options[11] = 64;
-    if (m_options[12] < 8) m_options[12] = 10;
-    if (m_options[14] < 1) m_options[14] = 64;
+    if (m_options[OPTION_PAD_X] < 64) m_options[OPTION_PAD_X] = 64;
+    if (m_options[OPTION_PAD_HEIGHT] < 64) m_options[OPTION_PAD_HEIGHT] = 64;
+    if (m_options[OPTION_PAD_SIZE] < 8) m_options[OPTION_PAD_SIZE] = 10;
+    if (m_options[OPTION_OVERSCAN] < 1) m_options[OPTION_OVERSCAN] = 64;
     if (bb_Game_isOuya == 1) {
-        bb_Game_overscan = static_cast<float>(m_options[14]);
+        bb_Game_overscan = static_cast<float>(m_options[OPTION_OVERSCAN]);
     } else {
-        m_options[14] = 1;
+        m_options[OPTION_OVERSCAN] = 1;
         bb_Game_overscan = 0;
     }
 

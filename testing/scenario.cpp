@@ -370,20 +370,20 @@ std::vector<Scenario::Record> Scenario::Records() {
     std::vector<Record> out;
     c_MyApp* app = App();
     Array<float> list = app->m_drawList;
-    for (int i = 0; i + 14 < app->m_drawCount && i + 14 < list.Length(); i += 15) {
+    for (int i = 0; i + DRAW_STRIDE <= app->m_drawCount && i + DRAW_STRIDE <= list.Length(); i += DRAW_STRIDE) {
         Record r;
-        r.kind = list[i];
-        r.x = list[i + 1];
-        r.y = list[i + 2];
-        r.rotation = list[i + 3];
-        r.sx = list[i + 4];
-        r.sy = list[i + 5];
-        r.frame = list[i + 6];
-        r.alpha = list[i + 7];
-        r.r = list[i + 10];
-        r.g = list[i + 11];
-        r.b = list[i + 12];
-        r.blend = list[i + 13];
+        r.kind = list[i + DRAW_KIND];
+        r.x = list[i + DRAW_X];
+        r.y = list[i + DRAW_Y];
+        r.rotation = list[i + DRAW_ROTATION];
+        r.sx = list[i + DRAW_SIZE_X];
+        r.sy = list[i + DRAW_SIZE_Y];
+        r.frame = list[i + DRAW_FRAME];
+        r.alpha = list[i + DRAW_ALPHA];
+        r.r = list[i + DRAW_RED];
+        r.g = list[i + DRAW_GREEN];
+        r.b = list[i + DRAW_BLUE];
+        r.blend = list[i + DRAW_BLEND];
         out.push_back(r);
     }
     return out;

@@ -19,7 +19,7 @@ int TuneSeed(int game) { return game <= 3 ? kTuneSeed : kTuneSeed + kSeedStep * 
 // on and the sound mode allows music (1 or 3).
 int c_MyApp::p_MusicAllowed() {
     bool wanted = m_options[OPTION_MUSIC] == 1 || bb_Game_HasMusic == 1;
-    bool soundAllows = m_options[5] == 1 || m_options[5] == 3;
+    bool soundAllows = m_options[OPTION_SOUND] == 1 || m_options[OPTION_SOUND] == 3;
     return wanted && soundAllows ? 1 : 0;
 }
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-// Sound mode (option 5): 1 and 2 allow effects, 1 and 3 allow music.
+// Sound mode: 1 and 2 allow effects, 1 and 3 allow music.
 bool EffectsOn(int mode) { return mode == 1 || mode == 2; }
 bool MusicOn(int mode) { return mode == 1 || mode == 3; }
 
@@ -25,7 +25,7 @@ int c_MyApp::p_LoadSFX(int slot) {
 }
 
 int c_MyApp::p_PlaySFX(int slot, float rate, float volume, float pan) {
-    if (!EffectsOn(m_options[5])) return 0;
+    if (!EffectsOn(m_options[OPTION_SOUND])) return 0;
     m_sfxChannel = (m_sfxChannel + 1) % 24;
     int channel = m_channels[m_sfxChannel];
     bb_audio_StopChannel(channel);
@@ -50,7 +50,7 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         bb_audio_StopMusic();
         m_tunePlaying = 0;
     }
-    if (MusicOn(m_options[5])) {
+    if (MusicOn(m_options[OPTION_SOUND])) {
         bb_audio_PlayMusic(file, flags);
         m_tunePlaying = 1;
     }

@@ -1,17 +1,21 @@
 // Dedu Dezu: a light-trail duel on a walled grid of 8-pixel cells. Cell
-// (cx, cy) keeps its kind at m_objects[100cy + cx] and its life in steps at
-// 10000 + 100cy + cx. Player records 0 (the player) to 3 (enemies) are the
-// snakes (0 kind, 1 and 2 cell, 3 direction); record 0 also keeps the trail
-// life (7), the step tick (20), the step period (21) and the re-entry count (23).
+// (cx, cy) keeps its kind at m_objects[kGrid cy + cx] and its life in steps
+// at kLife + kGrid cy + cx. Player records 0 (the player) to 3 (enemies) are
+// the snakes.
 #include <cmath>
 
 #include "game/myapp.h"
 
 namespace {
+// A snake: its kind (KIND_DEAD while out), its cell and its direction.
+enum { SNAKE_KIND = 0, SNAKE_X = 1, SNAKE_Y = 2, SNAKE_DIR = 3 };
+// Player record 0 also keeps the life a new trail cell gets, the step tick,
+// the step period in updates and the count to an enemy's re-entry.
+enum { TRAIL_LIFE = 7, STEP_TICK = 20, STEP_PERIOD = 21, REENTRY = 23 };
 enum { KIND_DEAD = 0, KIND_PLAYER = 1, KIND_PICKUP = 2, KIND_ENEMY = 7, KIND_WALL = 8 };
 enum { DIR_UP = 1, DIR_RIGHT = 2, DIR_DOWN = 3, DIR_LEFT = 4 };
-const int kGrid = 100;     // cells per row and column of the index scheme
-const int kLife = 10000;  // offset of the life grid
+const int kGrid = 100;    // cells per row and column of the index scheme
+const int kLife = kGrid * kGrid;  // offset of the life grid
 const int kReentryEvery = 120;
 
 // The kind of cell (cx, cy). Beyond the 100 x 100 cell grid every cell is
@@ -33,13 +37,13 @@ int c_MyApp::p_LoadGame_DeduDezu() {
     m_camX = m_camY = m_camTargetX = m_camTargetY = 0;
     const int h = static_cast<int>((bb_Game_jscrh - 48) * 0.125f);
     Array<float>& p = m_players;
-    p[0] = KIND_PLAYER;
-    p[1] = 4;
-    p[2] = static_cast<float>(h / 2);
-    p[3] = DIR_RIGHT;
-    p[7] = 24;
-    p[20] = 0;
-    p[21] = 8;
+    p[SNAKE_KIND] = KIND_PLAYER;
+    p[SNAKE_X] = 4;
+    p[SNAKE_Y] = static_cast<float>(h / 2);
+    p[SNAKE_DIR] = DIR_RIGHT;
+    p[TRAIL_LIFE] = 24;
+    p[STEP_TICK] = 0;
+    p[STEP_PERIOD] = 8;
     return 0;
 }
 
@@ -59,23 +63,23 @@ int c_MyApp::p_Game_DeduDezu() {
     p_SetSize(1, 1);
 
     if (moving) {
-        p[23] += 1;
-        if (p[23] > kReentryEvery) p[23] = 0;
-        if (p[21] < 4) p[21] = 4;
-        if (p[0] == KIND_DEAD) p[21] = 4;
-        p[20] += 1;
-        if (!(p[20] < p[21])) p[20] = 0;
+        p[REENTRY] += 1;
+        if (p[REENTRY] > kReentryEvery) p[REENTRY] = 0;
+        if (p[STEP_PERIOD] < 4) p[STEP_PERIOD] = 4;
+        if (p[SNAKE_KIND] == KIND_DEAD) p[STEP_PERIOD] = 4;
+        p[STEP_TICK] += 1;
+        if (!(p[STEP_TICK] < p[STEP_PERIOD])) p[STEP_TICK] = 0;
     }
-    const bool stepTick = moving && p[20] == 0;
+    const bool stepTick = moving && p[STEP_TICK] == 0;
 
     bool playerTrail = false;
     for (int cx = 0; cx < w; ++cx) {
         for (int cy = 0; cy < h; ++cy) {
-            const int c = 100 * cy + cx;
+            const int c = kGrid * cy + cx;
             const float px = static_cast<float>(8 * cx + 4), py = static_cast<float>(8 * cy + 36);
             if (cx == 0 || cy == 0 || cx == w - 1 || cy == h - 1) {
                 const int frame = 56 + (cx + cy) % 2;
-                p_DrawImg(1, px, py, static_cast<float>(frame));
+                p_DrawImg(IMG_SPRITES, px, py, static_cast<float>(frame));
                 if (moving) {
                     o[c] = static_cast<float>(frame);
                     o[kLife + c] = 10;
@@ -83,7 +87,7 @@ int c_MyApp::p_Game_DeduDezu() {
             }
             const float kind = o[c];
             if (kind >= 1 && kind <= 9) {
-                p_DrawImg(1, px, py, kind + 47);
+                p_DrawImg(IMG_SPRITES, px, py, kind + 47);
                 if (kind == KIND_PLAYER) playerTrail = true;
             }
             if (stepTick) {
@@ -103,13 +107,13 @@ int c_MyApp::p_Game_DeduDezu() {
             }
         }
     }
-    if (p[0] != KIND_DEAD) playerTrail = true;
+    if (p[SNAKE_KIND] != KIND_DEAD) playerTrail = true;
 
     for (int s = 0; s < 4; ++s) {
-        const int b = 100 * s;
-        if (moving && s > 0 && p[b] == KIND_DEAD && p[23] == 0) {
+        const int b = PLAYER_STRIDE * s;
+        if (moving && s > 0 && p[b + SNAKE_KIND] == KIND_DEAD && p[REENTRY] == 0) {
             // Enter at a wall cell at least two cells from a corner, heading inward.
-            p[23] = 1;
+            p[REENTRY] = 1;
             int cx, cy;
             for (;;) {
                 cx = static_cast<int>(bb_random_Rnd2(0, static_cast<float>(w)));
@@ -117,51 +121,52 @@ int c_MyApp::p_Game_DeduDezu() {
                 if ((cx == 0 || cx == w - 1) && cy >= 2 && cy <= h - 3) break;
                 if ((cy == 0 || cy == h - 1) && cx >= 2 && cx <= w - 3) break;
             }
-            p[b] = KIND_ENEMY;
-            p[b + 1] = static_cast<float>(cx);
-            p[b + 2] = static_cast<float>(cy);
-            if (cx == 0) p[b + 3] = DIR_RIGHT;
-            else if (cy == 0) p[b + 3] = DIR_DOWN;
-            else if (cx == w - 1) p[b + 3] = DIR_LEFT;
-            else p[b + 3] = DIR_UP;
+            p[b + SNAKE_KIND] = KIND_ENEMY;
+            p[b + SNAKE_X] = static_cast<float>(cx);
+            p[b + SNAKE_Y] = static_cast<float>(cy);
+            if (cx == 0) p[b + SNAKE_DIR] = DIR_RIGHT;
+            else if (cy == 0) p[b + SNAKE_DIR] = DIR_DOWN;
+            else if (cx == w - 1) p[b + SNAKE_DIR] = DIR_LEFT;
+            else p[b + SNAKE_DIR] = DIR_UP;
         }
-        if (p[b] == KIND_DEAD) continue;
+        if (p[b + SNAKE_KIND] == KIND_DEAD) continue;
 
-        int cx = static_cast<int>(p[b + 1]);
-        int cy = static_cast<int>(p[b + 2]);
+        int cx = static_cast<int>(p[b + SNAKE_X]);
+        int cy = static_cast<int>(p[b + SNAKE_Y]);
         if (moving && s == 0) {
             // The player may not turn into its own trail; later tests win.
-            if (m_analogX < -0.3f && cx > 0 && CellKind(o, cx - 1, cy) != KIND_PLAYER) p[b + 3] = DIR_LEFT;
-            if (m_analogX > 0.3f && cx < w - 1 && CellKind(o, cx + 1, cy) != KIND_PLAYER) p[b + 3] = DIR_RIGHT;
-            if (m_analogY < -0.3f && cy > 0 && CellKind(o, cx, cy - 1) != KIND_PLAYER) p[b + 3] = DIR_UP;
-            if (m_analogY > 0.3f && cy < h - 1 && CellKind(o, cx, cy + 1) != KIND_PLAYER) p[b + 3] = DIR_DOWN;
+            if (m_analogX < -0.3f && cx > 0 && CellKind(o, cx - 1, cy) != KIND_PLAYER) p[b + SNAKE_DIR] = DIR_LEFT;
+            if (m_analogX > 0.3f && cx < w - 1 && CellKind(o, cx + 1, cy) != KIND_PLAYER) p[b + SNAKE_DIR] = DIR_RIGHT;
+            if (m_analogY < -0.3f && cy > 0 && CellKind(o, cx, cy - 1) != KIND_PLAYER) p[b + SNAKE_DIR] = DIR_UP;
+            if (m_analogY > 0.3f && cy < h - 1 && CellKind(o, cx, cy + 1) != KIND_PLAYER) p[b + SNAKE_DIR] = DIR_DOWN;
         }
         if (moving && s > 0) {
             // Enemies turn at random, only into empty cells away from the walls.
-            if (cx > 6 && CellKind(o, cx - 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_LEFT;
-            if (cx < w - 7 && CellKind(o, cx + 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_RIGHT;
-            if (cy > 6 && CellKind(o, cx, cy - 1) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_UP;
-            if (cy < h - 7 && CellKind(o, cx, cy + 1) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + 3] = DIR_DOWN;
+            if (cx > 6 && CellKind(o, cx - 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + SNAKE_DIR] = DIR_LEFT;
+            if (cx < w - 7 && CellKind(o, cx + 1, cy) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + SNAKE_DIR] = DIR_RIGHT;
+            if (cy > 6 && CellKind(o, cx, cy - 1) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + SNAKE_DIR] = DIR_UP;
+            if (cy < h - 7 && CellKind(o, cx, cy + 1) == 0 && bb_random_Rnd2(0, 80) < 1) p[b + SNAKE_DIR] = DIR_DOWN;
         }
 
-        p_DrawImg(1, static_cast<float>(8 * cx + 4), static_cast<float>(8 * cy + 36), p[b] + 47);
+        const float x = static_cast<float>(8 * cx + 4), y = static_cast<float>(8 * cy + 36);
+        p_DrawImg(IMG_SPRITES, x, y, p[b + SNAKE_KIND] + 47);
 
-        if (moving && p[20] == s) {
-            switch (static_cast<int>(p[b + 3])) {
+        if (moving && p[STEP_TICK] == s) {
+            switch (static_cast<int>(p[b + SNAKE_DIR])) {
                 case DIR_UP: cy -= 1; break;
                 case DIR_RIGHT: cx += 1; break;
                 case DIR_DOWN: cy += 1; break;
                 case DIR_LEFT: cx -= 1; break;
             }
-            p[b + 1] = static_cast<float>(cx);
-            p[b + 2] = static_cast<float>(cy);
-            const int c = 100 * cy + cx;
+            p[b + SNAKE_X] = static_cast<float>(cx);
+            p[b + SNAKE_Y] = static_cast<float>(cy);
+            const int c = kGrid * cy + cx;
             const float k = CellKind(o, cx, cy);
             float crashVolume = -1;
             if (k == KIND_PLAYER) {
                 if (s > 0) {
                     m_score += 5;
-                    p_PlaySFX(1, 1, 1, 0);
+                    p_PlaySFX(SFX_POINT, 1, 1, 0);
                     crashVolume = 0.7f;
                 } else {
                     crashVolume = 1;
@@ -169,24 +174,24 @@ int c_MyApp::p_Game_DeduDezu() {
             } else if (k == KIND_ENEMY || k >= KIND_WALL) {
                 crashVolume = s > 0 ? 0.4f : 1.0f;
             } else if (k == KIND_PICKUP && s == 0) {
-                p[7] += 0.35f;
+                p[TRAIL_LIFE] += 0.35f;
                 m_score += 1;
                 o[c] = 0;
-                p[21] -= 0.1f;
-                p_PlaySFX(1, 1, 1, 0);
+                p[STEP_PERIOD] -= 0.1f;
+                p_PlaySFX(SFX_POINT, 1, 1, 0);
             }
             if (crashVolume >= 0) {
-                p[b] = KIND_DEAD;
-                p_PlaySFX(3, bb_random_Rnd2(0.8f, 1.2f), crashVolume, 0);
-                if (s == 0) p_PlaySFX(2, 1, 1, 0);
+                p[b + SNAKE_KIND] = KIND_DEAD;
+                p_PlaySFX(SFX_CRASH, bb_random_Rnd2(0.8f, 1.2f), crashVolume, 0);
+                if (s == 0) p_PlaySFX(SFX_LOSE, 1, 1, 0);
             } else {
-                o[c] = p[b];
-                o[kLife + c] = p[7];
+                o[c] = p[b + SNAKE_KIND];
+                o[kLife + c] = p[TRAIL_LIFE];
             }
         }
     }
 
-    if (moving && p[0] == KIND_DEAD && !playerTrail) m_gameOver = 1;
+    if (moving && p[SNAKE_KIND] == KIND_DEAD && !playerTrail) m_gameOver = 1;
 
     p_ScoreBar();
     return 0;

@@ -27,7 +27,7 @@ int c_MyApp::p_GameTitle(String word1, String word2, String line1, String line2,
         }
         t += 1;
         m_titleTimer = t;
-        if (t == 100) p_PlaySFX(m_game + 10, 1, 1, 0);
+        if (t == 100) p_PlaySFX(SFX_TITLE_JINGLE + m_game, 1, 1, 0);
         m_touchLatch = 1;
         m_keyLatch = 1;
         if (t < 96) return 0;
@@ -66,7 +66,7 @@ int c_MyApp::p_GameTitle(String word1, String word2, String line1, String line2,
 
     p_SetCol(255, 255, 255);
     p_SetSize(2, 2);
-    p_DrawImg(97, w - 40, h - 40, 3);
+    p_DrawImg(IMG_ICONS, w - 40, h - 40, ICON_PLAY);
 
     bool pointer = false;
     for (int i = 0; i < 10; ++i) {
@@ -77,7 +77,7 @@ int c_MyApp::p_GameTitle(String word1, String word2, String line1, String line2,
     bool start = (pointer && m_mouseDown > 0) || p_PlayKeyAll(CTRL_A, 1) || p_PlayKeyAll(CTRL_X, 1);
     if (start && m_keyLatch == 0 && m_touchLatch == 0) {
         m_mode = MODE_LOADING_GAME;
-        p_PlaySFX(98, 1, 1, 0);
+        p_PlaySFX(SFX_BLIP, 1, 1, 0);
         m_keyLatch = 1;
         m_touchLatch = 1;
     }
@@ -94,12 +94,12 @@ int c_MyApp::p_CommonSetup(int initPlayers) {
     m_camX = m_camY = m_camTargetX = m_camTargetY = 0;
     p_ResetStars(100);
     p_ResetParticles(250);
-    for (m_i = 0; m_i < 500; ++m_i) m_players[m_i] = 0;
+    for (m_i = 0; m_i < 5 * PLAYER_STRIDE; ++m_i) m_players[m_i] = 0;
     if (initPlayers) {
         for (int k = 1; k <= 4; ++k) {
-            m_players[100 * k] = 1;
-            m_players[100 * k + 1] = 128;
-            m_players[100 * k + 2] = k * (bb_Game_jscrh / 5);
+            m_players[PLAYER_STRIDE * k] = 1;
+            m_players[PLAYER_STRIDE * k + 1] = 128;
+            m_players[PLAYER_STRIDE * k + 2] = k * (bb_Game_jscrh / 5);
         }
     }
     m_scorePending = 1;

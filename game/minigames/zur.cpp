@@ -1,13 +1,18 @@
 // Duze zuz Izora: a top-down road race on a winding road laid row by row.
-// Player record 0 is the car (1 x, 2 speed, 3 steering, 5 health) and the
-// road builder (15 last row number, 20 next centre, 21 drift, 22 stripe
-// toggle, 24 scroll offset); the road is m_objects 0..50 (row centres, row 0
-// the newest) and 100..150 (row stripes).
+// Player record 0 is the car and the road builder; the road is m_objects
+// 0..50 (row centres, row 0 the newest) and kStripes + 0..50 (row stripes).
 #include <cmath>
 
 #include "game/myapp.h"
 
 namespace {
+// The car: x, speed, steering velocity, health.
+enum { CAR_X = 1, CAR_SPEED = 2, CAR_STEER = 3, CAR_HEALTH = 5 };
+// The road builder: the last row's number (its seed), the next row's centre,
+// the drift of the centre per row, the stripe toggle, and the scroll offset.
+enum { ROW_NUMBER = 15, NEXT_CENTRE = 20, DRIFT = 21, STRIPE_TOGGLE = 22, SCROLL = 24 };
+
+const int kStripes = 100;  // where the rows' stripes start in m_objects
 const int kLastRow = 50;
 const float kHalfRoad = 52;
 }
@@ -21,31 +26,31 @@ int c_MyApp::p_GameTitle_ZUR() {
 int c_MyApp::p_ZUR_Lay() {
     Array<float>& p = m_players;
     Array<float>& o = m_objects;
-    p[15] += 1;
-    bb_random_Seed = static_cast<int>(p[15]);
+    p[ROW_NUMBER] += 1;
+    bb_random_Seed = static_cast<int>(p[ROW_NUMBER]);
     for (int k = 0; k < 20; ++k) bb_random_Rnd();
 
     for (int j = kLastRow - 1; j >= 0; --j) {
         o[j + 1] = o[j];
-        o[101 + j] = o[100 + j];
+        o[kStripes + j + 1] = o[kStripes + j];
     }
-    o[0] = p[20];
-    o[100] = p[22];
-    p[22] += 1;
-    if (p[22] > 1) p[22] = 0;
+    o[0] = p[NEXT_CENTRE];
+    o[kStripes] = p[STRIPE_TOGGLE];
+    p[STRIPE_TOGGLE] += 1;
+    if (p[STRIPE_TOGGLE] > 1) p[STRIPE_TOGGLE] = 0;
 
-    float c = p[20] + p[21];
+    float c = p[NEXT_CENTRE] + p[DRIFT];
     if (c < kHalfRoad) {
-        p[20] = kHalfRoad;
-        p[21] = bb_random_Rnd2(0.2f, 5);
+        p[NEXT_CENTRE] = kHalfRoad;
+        p[DRIFT] = bb_random_Rnd2(0.2f, 5);
     } else {
-        p[20] = c;
+        p[NEXT_CENTRE] = c;
     }
-    if (p[20] > bb_Game_jscrw - kHalfRoad) {
-        p[20] = bb_Game_jscrw - kHalfRoad;
-        p[21] = bb_random_Rnd2(0.2f, 5);
+    if (p[NEXT_CENTRE] > bb_Game_jscrw - kHalfRoad) {
+        p[NEXT_CENTRE] = bb_Game_jscrw - kHalfRoad;
+        p[DRIFT] = bb_random_Rnd2(0.2f, 5);
     }
-    if (bb_random_Rnd2(0, 20) < 1) p[21] = bb_random_Rnd2(-5, 5);
+    if (bb_random_Rnd2(0, 20) < 1) p[DRIFT] = bb_random_Rnd2(-5, 5);
     return 0;
 }
 
@@ -53,20 +58,20 @@ int c_MyApp::p_LoadGame_ZUR() {
     p_CommonSetup(0);
     p_ClearObjects();
     Array<float>& p = m_players;
-    p[21] = 0;
-    p[22] = 180;
-    p[15] = 12345;
-    p[20] = bb_Game_jscrw / 2;
+    p[DRIFT] = 0;
+    p[STRIPE_TOGGLE] = 180;
+    p[ROW_NUMBER] = 12345;
+    p[NEXT_CENTRE] = bb_Game_jscrw / 2;
     // The road on screen starts straight and centred.
     for (int k = 0; k <= kLastRow; ++k) {
         p_ZUR_Lay();
-        p[21] = 0;
-        p[20] = bb_Game_jscrw / 2;
+        p[DRIFT] = 0;
+        p[NEXT_CENTRE] = bb_Game_jscrw / 2;
     }
-    p[24] = 0;
-    p[1] = bb_Game_jscrw / 2;
-    p[3] = 0;
-    p[5] = 100;
+    p[SCROLL] = 0;
+    p[CAR_X] = bb_Game_jscrw / 2;
+    p[CAR_STEER] = 0;
+    p[CAR_HEALTH] = 100;
     m_camX = m_camY = m_camTargetX = m_camTargetY = 0;
     return 0;
 }
@@ -87,34 +92,34 @@ int c_MyApp::p_Game_ZUR() {
 
     if (!paused) {
         // Steering builds up and settles back once the stick is near the centre.
-        float v = p[3] + 0.6f * m_analogX;
+        float v = p[CAR_STEER] + 0.6f * m_analogX;
         if (std::fabs(m_analogX) < 0.15f) {
             if (v > 0) v = bb_math_Max2(v - 0.9f, 0);
             else if (v < 0) v = bb_math_Min2(v + 0.9f, 0);
         }
         v = bb_math_Clamp2(v, -12, 12);
-        p[3] = v;
-        p[1] += v;
+        p[CAR_STEER] = v;
+        p[CAR_X] += v;
 
-        if (p_PlayKeyAll(CTRL_UP, 1) || p_PlayKeyAll(CTRL_A, 1)) p[2] += 0.1f;
-        else p[2] -= 0.03f;
-        p[2] = bb_math_Clamp2(p[2], 0, 9.5f);
+        if (p_PlayKeyAll(CTRL_UP, 1) || p_PlayKeyAll(CTRL_A, 1)) p[CAR_SPEED] += 0.1f;
+        else p[CAR_SPEED] -= 0.03f;
+        p[CAR_SPEED] = bb_math_Clamp2(p[CAR_SPEED], 0, 9.5f);
     }
 
     if (!paused && m_gameOver == 0) {
-        p[24] += p[2];
-        if (p[24] > 6) {
-            p[24] -= 12;
+        p[SCROLL] += p[CAR_SPEED];
+        if (p[SCROLL] > 6) {
+            p[SCROLL] -= 12;
             p_ZUR_Lay();
             m_score += 1;
         }
     }
 
     for (int j = 0; j <= kLastRow; ++j) {
-        float y = 12 * j - 24 + p[24];
+        float y = 12 * j - 24 + p[SCROLL];
         if (!(y > -64 && y < bb_Game_jscrh + 64)) continue;
         const float c = o[j];
-        const float stripe = o[100 + j];
+        const float stripe = o[kStripes + j];
         if (stripe == 1) p_SetCol(128, 128, 255);
         else p_SetCol(128, 128, 128);
         p_Rect(c - kHalfRoad, y - 6, 2 * kHalfRoad, 12);
@@ -122,30 +127,30 @@ int c_MyApp::p_Game_ZUR() {
         // A row laid before the stripe toggle settled has no kerb frames of
         // its own: it stays a plain grey row.
         if (stripe == 0 || stripe == 1) {
-            p_DrawImg(1, c - kHalfRoad, y, 68 + stripe);
-            p_DrawImg(1, c + kHalfRoad, y, 69 - stripe);
+            p_DrawImg(IMG_SPRITES, c - kHalfRoad, y, 68 + stripe);
+            p_DrawImg(IMG_SPRITES, c + kHalfRoad, y, 69 - stripe);
         }
         if (std::fabs(y - carY) < 14 && m_gameOver == 0 && !paused) {
-            if (p[1] < c - kHalfRoad || p[1] > c + kHalfRoad) {
-                p[5] -= 1;
-                p_PlaySFX(3, 0.5f + bb_random_Rnd(), 0.15f, 0);
+            if (p[CAR_X] < c - kHalfRoad || p[CAR_X] > c + kHalfRoad) {
+                p[CAR_HEALTH] -= 1;
+                p_PlaySFX(SFX_CRASH, 0.5f + bb_random_Rnd(), 0.15f, 0);
             }
         }
     }
 
     p_SetCol(255, 255, 255);
-    p_DrawImg(1, p[1], carY, 64);
+    p_DrawImg(IMG_SPRITES, p[CAR_X], carY, 64);
 
     p_ScoreBar();
     // The end test belongs to the HUD: with it hidden the race runs on.
     if (m_hideHud == 0) {
         p_SetCol(255, 255, 255);
         p_SetSize(1, 1);
-        int health = bb_math_Clamp(static_cast<int>(p[5]), 0, 100);
+        int health = bb_math_Clamp(static_cast<int>(p[CAR_HEALTH]), 0, 100);
         p_Text(64, 8, String("Health : ") + p_rstr(health, 3, String("0")) + String("%"), 0, 0);
-        if (p[5] < 0 && m_gameOver == 0 && !paused) {
+        if (p[CAR_HEALTH] < 0 && m_gameOver == 0 && !paused) {
             m_gameOver = 1;
-            p_PlaySFX(2, 1, 1, 0);
+            p_PlaySFX(SFX_LOSE, 1, 1, 0);
         }
     }
     return 0;
