@@ -64,6 +64,21 @@ void ActOnRow(c_MyApp* app, int row) {
     }
 }
 
+// Row r's bar, lit while the cursor is on it, and its label; answers
+// whether a finger touches the bar.
+bool DrawRow(c_MyApp* app, int r, float labelY, const String& label) {
+    app->p_SetSize(1);
+    if (app->m_optionCursor == r)
+        app->p_SetCol(0, 180, 255, 0.5f);
+    else
+        app->p_SetCol(0, 0, 160, 0.5f);
+    const bool touched = app->p_Touch(84, labelY - 2, bb_Game_jscrw - 168, 24) != 0;
+    app->p_SetCol(255, 255, 255, 1);
+    app->p_SetSize(2);
+    app->p_Text(100, labelY, label, 0, 0);
+    return touched;
+}
+
 // Console: marks in the screen's corners show where the overscan edge lies.
 void OverscanCorners(c_MyApp* app) {
     const float W = bb_Game_jscrw;
@@ -135,17 +150,7 @@ int c_MyApp::p_OptionBox() {
         ++m_optionRow;
         if (m_optionRow > 1) labelY += kRowGap;
         const int r = m_optionRow;
-        const String label = RowLabel(this, row);
-        p_SetSize(1);
-        if (m_optionCursor == r)
-            p_SetCol(0, 180, 255, 0.5f);
-        else
-            p_SetCol(0, 0, 160, 0.5f);
-        const bool touched = p_Touch(84, labelY - 2, W - 168, 24) != 0;
-        p_SetCol(255, 255, 255, 1);
-        p_SetSize(2);
-        p_Text(100, labelY, label, 0, 0);
-
+        const bool touched = DrawRow(this, r, labelY, RowLabel(this, row));
         if (touched && m_optTouchLatch == 0) m_optionCursor = r;
         const bool activated = touched || (m_optionCursor == r && confirm);
         if (!activated || m_optKeyLatch != 0 || m_optTouchLatch != 0) continue;

@@ -152,6 +152,32 @@ struct PanelLayout {
 const PanelLayout kLandscape = {128, -64, 140, -52, 104, 140, -64};
 const PanelLayout kPortrait = {96, -92, 128, -80, 160, 96, -96};
 
+// The panel comes and goes within one update; the pause ends once it is out.
+void MovePanel(c_MyApp* app) {
+    const float H = bb_Game_jscrh;
+    if (app->m_pauseSlide == 1) {
+        if (app->m_pauseY < H / 2) app->m_pauseY += 512;
+        if (app->m_pauseY > H / 2) app->m_pauseY = static_cast<int>(H / 2);
+    } else if (app->m_pauseSlide == -1) {
+        if (app->m_pauseY > -64) {
+            app->m_pauseY -= 512;
+            if (app->m_pauseY <= -33) app->m_paused = 0;
+        } else {
+            app->m_paused = 0;
+        }
+    }
+}
+
+// The panel's body between a yellow bar above and a blue one below.
+void DrawPanel(c_MyApp* app, float cx, float y, const PanelLayout& l) {
+    app->p_SetCol(255, 255, 10, 0.6f);
+    app->p_Rect(cx - l.barHalf, y + l.barTop, 2 * l.barHalf, 8);
+    app->p_SetCol(255, 150, 10, 0.7f);
+    app->p_Rect(cx - l.bodyHalf, y + l.bodyTop, 2 * l.bodyHalf, l.bodyHeight);
+    app->p_SetCol(10, 150, 255, 0.6f);
+    app->p_Rect(cx - l.barHalf, y - l.barTop - 8, 2 * l.barHalf, 8);
+}
+
 }  // namespace
 
 // One icon of the pause panel: its picture (a frame of the icons at size 2,
@@ -186,29 +212,12 @@ int c_MyApp::p_PauseMenu() {
     p_SetCol(0, 0, 0, std::fabs(static_cast<float>(m_pauseY)) / (0.8f * H));
     p_Rect(0, 0, W, H);
 
-    // The panel comes and goes within one update.
-    if (m_pauseSlide == 1) {
-        if (m_pauseY < H / 2) m_pauseY += 512;
-        if (m_pauseY > H / 2) m_pauseY = static_cast<int>(H / 2);
-    } else if (m_pauseSlide == -1) {
-        if (m_pauseY > -64) {
-            m_pauseY -= 512;
-            if (m_pauseY <= -33) m_paused = 0;
-        } else {
-            m_paused = 0;
-        }
-    }
-
+    MovePanel(this);
     p_ResetDraw();
     const float cx = W / 2;
     const float y = static_cast<float>(m_pauseY);
     const PanelLayout& l = m_landscape == 1 ? kLandscape : kPortrait;
-    p_SetCol(255, 255, 10, 0.6f);
-    p_Rect(cx - l.barHalf, y + l.barTop, 2 * l.barHalf, 8);
-    p_SetCol(255, 150, 10, 0.7f);
-    p_Rect(cx - l.bodyHalf, y + l.bodyTop, 2 * l.bodyHalf, l.bodyHeight);
-    p_SetCol(10, 150, 255, 0.6f);
-    p_Rect(cx - l.barHalf, y - l.barTop - 8, 2 * l.barHalf, 8);
+    DrawPanel(this, cx, y, l);
 
     if (bb_Game_isOuya == 1) {
         p_SetRot(0);
@@ -226,14 +235,10 @@ int c_MyApp::p_PauseMenu() {
     const bool onResume = m_pauseCursor == 0;
     const IconPick resume = p_PauseIcon(cx, y, ICON_PLAY, onResume);
     if (resume.touched || resume.chosen) m_pauseSlide = -1;
-    if (resume.touched) {
-        m_touchLatch = 1;
-        p_PlaySFX(SFX_BLIP, 1, 0.5f);
-    }
-    if (resume.chosen) {
-        m_keyLatch = 1;
-        p_PlaySFX(SFX_BLIP, 1, 0.5f);
-    }
+    if (resume.touched) m_touchLatch = 1;
+    if (resume.chosen) m_keyLatch = 1;
+    if (resume.touched) p_PlaySFX(SFX_BLIP, 1, 0.5f);
+    if (resume.chosen) p_PlaySFX(SFX_BLIP, 1, 0.5f);
     if (onResume && p_LatchedPress(m_keyLatch, {CTRL_LEFT, CTRL_UP})) moveTo(-1, 0.8f);
     if (onResume && p_LatchedPress(m_keyLatch, {CTRL_RIGHT})) moveTo(1, 1.2f);
 
@@ -243,8 +248,10 @@ int c_MyApp::p_PauseMenu() {
     const bool onQuit = m_pauseCursor == -1;
     const IconPick quitIcon = p_PauseIcon(std::trunc(cx - l.iconDX), iconY, ICON_QUIT, onQuit);
     const bool quit = quitIcon.touched || quitIcon.chosen;
-    if (quitIcon.touched) m_touchLatch = 1;
-    if (quitIcon.chosen && !quitIcon.touched) m_keyLatch = 1;
+    if (quitIcon.touched)
+        m_touchLatch = 1;
+    else if (quitIcon.chosen)
+        m_keyLatch = 1;
     if (onQuit && p_LatchedPress(m_keyLatch, {CTRL_RIGHT, CTRL_DOWN})) moveTo(0, 0.8f);
     if (quit) {
         m_paused = 0;

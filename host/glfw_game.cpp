@@ -42,6 +42,7 @@ GlfwPlatform g_glfwPlatform;
 
 const char* const kWindowClass = "kestrel-quillons";
 const int kIconSizes[] = {32, 64, 128, 256};
+const int kCloseKey = 432;  // the framework's key code for a closed window
 
 void KeyCallback(GLFWwindow*, int key, int scancode, int action, int mods) {
     BBGlfwGame::GlfwGame()->OnKey(key, action, mods);
@@ -200,8 +201,8 @@ void BBGlfwGame::SetWindowIcon() {
 
 void BBGlfwGame::OnWindowClose() {
     // The framework decides what closing means (it ends the program).
-    KeyEvent(BBGameEvent::KeyDown, 432);
-    KeyEvent(BBGameEvent::KeyUp, 432);
+    KeyEvent(BBGameEvent::KeyDown, kCloseKey);
+    KeyEvent(BBGameEvent::KeyUp, kCloseKey);
     if (_window) glfwSetWindowShouldClose(_window, GLFW_FALSE);
 }
 
