@@ -116,7 +116,7 @@ int c_MyApp::p_CreditBox() {
     const float W = bb_Game_jscrw;
     const float H = bb_Game_jscrh;
     const Layout l = LayoutAt(m_creditsSlide);
-    const float alpha = m_creditsSlide / 30.0f;
+    const float alpha = m_creditsSlide / static_cast<float>(SLIDE_IN);
 
     p_ResetDraw();
     p_Alpha(alpha);
