@@ -1,9 +1,9 @@
 // BBGlfwGame: the window and its GL context (class name and icon), the
 // fixed-rate main loop, data-path mapping and image decoding.
 #include "host/glfw_game.h"
+#include "host/png.h"
 
 #include <GLFW/glfw3.h>
-#include <stb/stb_image.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -102,7 +102,7 @@ String BBGlfwGame::PathToFilePath(String path) {
 unsigned char* BBGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
     FILE* f = OpenFile(path, String("rb"));
     if (!f) return nullptr;
-    unsigned char* data = stbi_load_from_file(f, width, height, depth, 0);
+    unsigned char* data = LoadPNG(f, width, height, depth);
     fclose(f);
     return data;
 }

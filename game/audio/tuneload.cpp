@@ -1,10 +1,11 @@
 // c_SQPlayer's loading half: the render hook that spreads a tune's load over
 // frames, the 70 load steps (tune image, drum kits, melodic samples), the
 // decoding of pattern frames into tune data, and the test tune names.
-#include <stb/stb_image.h>
+#include <cstdlib>
 
 #include "framework/app.h"
 #include "game/audio/sequencer.h"
+#include "game/globals.h"
 #include "host/paths.h"
 
 namespace {
@@ -15,6 +16,13 @@ const int kLoadSteps = 70;
 
 String DrumPath(int kit, int sample) {
     return String("inst/d") + String(kit) + String("-") + String(sample) + String(".wav");
+}
+
+// A missing instrument leaves its voice silent; the player is told once.
+c_Sound* LoadInstrument(String path) {
+    c_Sound* sound = bb_audio_LoadSound(path);
+    if (!sound && bb_audio_device) bb_Game_ReportAsset(path, "the music plays on without that instrument");
+    return sound;
 }
 
 }  // namespace
@@ -30,16 +38,16 @@ int c_SQPlayer::p_SQ_LoadChunk() {
     if (s == 1) {
         p_SQ_LoadTuneImage();
     } else if (s >= 2 && s <= 9) {
-        gc_assign(m_kitA[s - 1], bb_audio_LoadSound(DrumPath(m_instrumentChoice[1], s - 1)));
+        gc_assign(m_kitA[s - 1], LoadInstrument(DrumPath(m_instrumentChoice[1], s - 1)));
     } else if (s >= 12 && s <= 19) {
-        gc_assign(m_kitB[s - 11], bb_audio_LoadSound(DrumPath(m_instrumentChoice[2], s - 11)));
+        gc_assign(m_kitB[s - 11], LoadInstrument(DrumPath(m_instrumentChoice[2], s - 11)));
     } else if (s == 21) {
-        gc_assign(m_instruments[2], bb_audio_LoadSound(String("inst/lead") + String(m_instrumentChoice[3]) + String(".wav")));
+        gc_assign(m_instruments[2], LoadInstrument(String("inst/lead") + String(m_instrumentChoice[3]) + String(".wav")));
     } else if (s == 22) {
         gc_assign(m_instruments[3],
-                  bb_audio_LoadSound(String("inst/accompany") + String(m_instrumentChoice[4]) + String(".wav")));
+                  LoadInstrument(String("inst/accompany") + String(m_instrumentChoice[4]) + String(".wav")));
     } else if (s == 23) {
-        gc_assign(m_instruments[4], bb_audio_LoadSound(String("inst/bass") + String(m_instrumentChoice[5]) + String(".wav")));
+        gc_assign(m_instruments[4], LoadInstrument(String("inst/bass") + String(m_instrumentChoice[5]) + String(".wav")));
     }
     // Frames 0 to 62 hold patterns; frame 63 is never read.
     if (m_tunePixels.Length() > 0 && s >= 5 && s <= 67) p_SQ_DecodeFrame(s - 5);
@@ -66,6 +74,7 @@ int c_SQPlayer::p_SQ_LoadTuneImage() {
     if (!data) {
         // No pattern data: every cell is empty and the tune stays silent
         // rather than replaying what an earlier tune left behind.
+        bb_Game_ReportAsset(m_tunePath, "that tune plays silent");
         for (int i = 0; i < m_tuneData.Length(); ++i) m_tuneData[i] = 0;
         return 0;
     }
@@ -74,7 +83,7 @@ int c_SQPlayer::p_SQ_LoadTuneImage() {
     // for all of them is a broken asset, as for every framed image.
     const int perRow = w / kFrameSize;
     if (perRow < 1 || (kFrames + perRow - 1) / perRow * kFrameSize > h) {
-        stbi_image_free(data);
+        free(data);
         bbError(String("Image frame outside surface"));
         return 0;
     }
@@ -91,7 +100,7 @@ int c_SQPlayer::p_SQ_LoadTuneImage() {
         }
         pixels[i] = blue;
     }
-    stbi_image_free(data);
+    free(data);
     m_tunePixels = pixels;
     m_tuneWidth = w;
     m_tuneHeight = h;
