@@ -1,15 +1,11 @@
-// The WAV reader (8- and 16-bit PCM, mono or stereo) and the Ogg Vorbis
-// decoder. Files are decoded whole; nothing here allocates more than the
-// file actually holds.
+// The WAV reader (8- and 16-bit PCM, mono or stereo). Files are decoded
+// whole; nothing here allocates more than the file actually holds.
 #include "audio/wav.h"
 
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-#define STB_VORBIS_HEADER_ONLY
-#include <stb/stb_vorbis.h>
 
 namespace {
 
@@ -134,60 +130,4 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* bytesPerSample,
         // Any other chunk is skipped, with its pad byte when its size is odd.
         if (!skipBytes(f, uint64_t(size) + (size & 1))) return nullptr;
     }
-}
-
-unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* bytesPerSample, int* rate) {
-    if (!f) return nullptr;
-    int error = 0;
-    stb_vorbis* v = stb_vorbis_open_file(f, 0, &error, nullptr);
-    if (!v) return nullptr;
-    stb_vorbis_info info = stb_vorbis_get_info(v);
-    // Streams with more than two channels are mixed down to stereo, the
-    // most OpenAL's basic formats carry.
-    int chans = info.channels;
-    if (chans > 2) chans = 2;
-    if (chans < 1 || info.sample_rate == 0 || info.sample_rate > INT_MAX) {
-        stb_vorbis_close(v);
-        return nullptr;
-    }
-
-    // One Vorbis frame yields at most 4096 values per channel, so keep at
-    // least that much room free before every decode call.
-    const size_t frameRoom = size_t(chans) * 4096;
-    size_t room = frameRoom;
-    size_t filled = 0;
-    long long frames = 0;
-    short* buffer = static_cast<short*>(malloc(room * sizeof(short)));
-    if (!buffer) {
-        stb_vorbis_close(v);
-        return nullptr;
-    }
-    for (;;) {
-        if (room < filled + frameRoom) {
-            short* grown = static_cast<short*>(realloc(buffer, room * 2 * sizeof(short)));
-            if (!grown) {
-                free(buffer);
-                stb_vorbis_close(v);
-                return nullptr;
-            }
-            buffer = grown;
-            room *= 2;
-        }
-        int n = stb_vorbis_get_frame_short_interleaved(v, chans, buffer + filled, int(room - filled));
-        if (n == 0) break;
-        frames += n;
-        filled += size_t(n) * chans;
-        if (frames > INT_MAX / 4) {
-            free(buffer);
-            stb_vorbis_close(v);
-            return nullptr;
-        }
-    }
-    stb_vorbis_close(v);
-
-    *length = int(frames);
-    *channels = chans;
-    *bytesPerSample = 2;
-    *rate = int(info.sample_rate);
-    return reinterpret_cast<unsigned char*>(buffer);
 }

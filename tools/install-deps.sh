@@ -7,7 +7,7 @@
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
-pkgs=(build-essential cmake ninja-build pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev)
+pkgs=(build-essential cmake ninja-build pkg-config libglfw3-dev libgl-dev libopenal-dev libstb-dev libvorbis-dev)
 if [ "${1:-}" = "--tests" ]; then
   pkgs+=(googletest libgtest-dev libx11-dev xvfb xauth libgl1-mesa-dri xdotool alsa-utils sound-theme-freedesktop
         ccache desktop-file-utils appstream dpkg-dev)

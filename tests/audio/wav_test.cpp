@@ -25,7 +25,8 @@ struct Decoded {
 void DecodeFile(const std::string& path, bool ogg, Decoded& d) {
     FILE* f = fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr) << path;
-    d.data = (ogg ? LoadOGG : LoadWAV)(f, &d.length, &d.channels, &d.bytes, &d.rate);
+    d.data = ogg ? LoadOGG(f, &d.length, &d.channels, &d.bytes, &d.rate)
+                 : LoadWAV(f, &d.length, &d.channels, &d.bytes, &d.rate);
     fclose(f);
 }
 
