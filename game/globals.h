@@ -1,5 +1,5 @@
-// Module globals of the game: the virtual screen, variant switches and the
-// credits text.
+// Module globals of the game: the virtual screen, variant switches, the
+// credits text and the message for a data file that did not load.
 #pragma once
 #include "runtime/runtime.h"
 
@@ -19,3 +19,7 @@ extern Array<String> bb_Game_CreditText;
 
 // The credit lines shown by the credits box.
 Array<String> bb_Game_MakeCreditText();
+
+// One line on stderr, once per file and run, for a data file that did not
+// load: which file, whether it is missing or damaged, and what follows.
+void bb_Game_ReportAsset(String path, const char* consequence);

@@ -1,10 +1,38 @@
 // Asset loading: the resolution level from the window size, image and font
-// slots, the incremental loader that loads one asset per update, and the
-// spinning loading display drawn meanwhile.
+// slots, the incremental loader that loads one asset per update, the
+// spinning loading display drawn meanwhile, and the player's message for a
+// data file that did not load.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
 
 #include "game/myapp.h"
+#include "host/paths.h"
+
+void bb_Game_ReportAsset(String path, const char* consequence) {
+    static std::set<std::string> reported;
+    std::string file = bb_data_FileName(path).ToUtf8();
+    if (!reported.insert(file).second) return;
+    const char* why = bb_data_FileExists(path) ? "is damaged (it cannot be decoded)" : "is missing";
+    fprintf(stderr, "kestrel-quillons: %s %s; %s\n", file.c_str(), why, consequence);
+    fflush(stderr);
+}
+
+namespace {
+
+// Every image of the loader is drawn by some screen, and the font by all of
+// them: without one the game would show broken or blank screens, so it
+// names the file and stops.
+void RequireImage(c_Image* image, String file) {
+    if (image) return;
+    bb_Game_ReportAsset(file, "the game cannot run without it (reinstall the game)");
+    exit(1);
+}
+
+}  // namespace
 
 void c_MyApp::p_SetHdLevel() {
     int w = bb_graphics_DeviceWidth();
@@ -40,6 +68,7 @@ int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, i
     p_EmptyImageSlot(slot);
     gc_assign(m_images[slot], bb_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel,
                                                      frames, flags));
+    RequireImage(m_images[slot], file);
     m_imageInfo[3 * slot] = m_hdLevel * frameWidth;
     m_imageInfo[3 * slot + 1] = m_hdLevel * frameHeight;
     m_imageInfo[3 * slot + 2] = frames;
@@ -52,6 +81,7 @@ int c_MyApp::p_LoadFont(int slot, String name, int width, int height) {
     String file = p_ImageFile(name);
     p_EmptyImageSlot(slot);
     gc_assign(m_images[slot], bb_graphics_LoadImage2(file, 16 * m_hdLevel, 16 * m_hdLevel, 128, 1));
+    RequireImage(m_images[slot], file);
     m_imageInfo[3 * slot] = width;
     m_imageInfo[3 * slot + 1] = height;
     m_imageInfo[3 * slot + 2] = 128;

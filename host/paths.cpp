@@ -3,6 +3,8 @@
 // tests and portable installs).
 #include "host/paths.h"
 
+#include "host/game.h"
+
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,4 +91,17 @@ String bb_data_FixDataPath(String path) {
     if (i != -1 && path.Find(String("/")) == i + 1) return path;
     if (path.StartsWith(String("./")) || path.StartsWith(String("/"))) return path;
     return String("zorbel://data/") + path;
+}
+
+String bb_data_FileName(String path) {
+    String file = bb_data_FixDataPath(path);
+    if (BBGame::Game()) file = BBGame::Game()->PathToFilePath(file);
+    if (file.StartsWith(String("./"))) file = file.Slice(2);
+    return file;
+}
+
+bool bb_data_FileExists(String path) {
+    FILE* f = BBGame::Game() ? BBGame::Game()->OpenFile(bb_data_FixDataPath(path), String("rb")) : nullptr;
+    if (f) fclose(f);
+    return f != nullptr;
 }

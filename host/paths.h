@@ -34,6 +34,11 @@ std::string bbFindDataFolder();
 // maps a path to a file.
 String bb_data_FixDataPath(String path);
 
+// The file an asset name stands for, as the player finds it on disk
+// ("data/sfx/001.wav"), and whether that file can be opened at all.
+String bb_data_FileName(String path);
+bool bb_data_FileExists(String path);
+
 // The window mode asked for on the command line for this run: -1 none,
 // 0 windowed (--windowed), 1 full screen (--fullscreen).
 extern int bbStartWindowMode;

@@ -20,7 +20,9 @@ int c_MyApp::p_LoadSFX(int slot) {
         name = String("sfx/0") + String(slot);
     else
         name = String("sfx/") + String(slot);
-    gc_assign(m_sounds[slot], bb_audio_LoadSound(name + String(".wav")));
+    name = name + String(".wav");
+    gc_assign(m_sounds[slot], bb_audio_LoadSound(name));
+    if (!m_sounds[slot] && bb_audio_device) bb_Game_ReportAsset(name, "the game plays on without that sound");
     return 0;
 }
 

@@ -1,8 +1,10 @@
-// Sound effects and tunes in the running game: slot file names, the channel
-// rotation, the sound-mode gate, and the tune flag.
+// Sound effects and tunes in the running game: slot file names and the
+// message for missing ones, the channel rotation, the sound-mode gate, and
+// the tune flag.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "testing/scenario.h"
 
@@ -60,23 +62,30 @@ TEST(Sfx, TheSoundModeGatesEffectsAndTunes) {
     }
 }
 
-TEST(Sfx, SlotsLoadTheirThreeDigitFiles) {
+TEST(Sfx, SlotsLoadTheirThreeDigitFilesAndMissingOnesAreNamedOnce) {
     Scenario s;
     c_MyApp* app = s.App();
-    // A data folder of our own with two renamed copies of one effect.
+    // A data folder of our own with two renamed copies of one effect and a
+    // damaged one.
     std::string data = s.WorkDir() + "/data";
     fs::remove(data);
     fs::create_directories(data + "/sfx");
     fs::copy_file(std::string(KQ_DATA_DIR) + "/sfx/001.wav", data + "/sfx/007.wav");
     fs::copy_file(std::string(KQ_DATA_DIR) + "/sfx/001.wav", data + "/sfx/042.wav");
-    app->p_LoadSFX(7);
-    app->p_LoadSFX(42);
-    app->p_LoadSFX(8);
-    app->p_LoadSFX(1);
+    std::ofstream(data + "/sfx/009.wav") << "RIFF";
+    testing::internal::CaptureStderr();
+    for (int slot : {7, 42, 8, 9, 1, 8, 9}) app->p_LoadSFX(slot);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kestrel-quillons: data/sfx/008.wav is missing; the game plays on without that sound\n"
+              "kestrel-quillons: data/sfx/009.wav is damaged (it cannot be decoded); the game plays on without "
+              "that sound\n"
+              "kestrel-quillons: data/sfx/001.wav is missing; the game plays on without that sound\n");
     EXPECT_TRUE(app->m_sounds[7] != nullptr);
     EXPECT_TRUE(app->m_sounds[42] != nullptr);
     EXPECT_TRUE(app->m_sounds[8] == nullptr);
+    EXPECT_TRUE(app->m_sounds[9] == nullptr);
     EXPECT_TRUE(app->m_sounds[1] == nullptr);  // sfx/001.wav is not in this folder
-    app->p_LoadSFX(100);  // beyond the 100 slots: ignored
+    app->p_PlaySFX(8);                          // an empty slot plays nothing
+    app->p_LoadSFX(100);                        // beyond the 100 slots: ignored
     app->p_LoadSFX(-3);
 }

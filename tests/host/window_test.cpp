@@ -1,8 +1,8 @@
 // The real game process: its window appears with its title, class and icon
 // at 640 x 480 (the whole screen with --fullscreen), the window manager's
 // close request ends it with code 0, every start-up failure says why and
-// exits non-zero, and the installed tree runs from any folder with its
-// scores in the player's home.
+// exits non-zero (without an image it needs, naming the file), and the
+// installed tree runs from any folder with its scores in the player's home.
 #include <gtest/gtest.h>
 // X11 after GoogleTest: its macros (None, Bool) clash with GoogleTest's names.
 #include <X11/Xatom.h>
@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -429,4 +430,41 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsScoresInThePlayersHome) {
     EXPECT_EQ(ReadFile(elsewhere + "/.zorbelstate"), saved) << "the old file stays as it was";
     XCloseDisplay(dpy);
     RemoveTree(root);
+}
+
+TEST(GameWindow, AMissingOrDamagedImageIsNamedAndEndsTheGameWithCodeOne) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* file;
+        const char* message;
+    } cases[] = {
+        // The 640 x 480 window takes the "-hd" images: the font is loaded at
+        // start, the icons by the loader's first step.
+        {"fonts/cpc-hd.png", "/data/fonts/cpc-hd.png is missing; the game cannot run without it"},
+        {"icons-hd.png", "/data/icons-hd.png is damaged (it cannot be decoded); the game cannot run without it"},
+    };
+    for (auto& c : cases) {
+        // The game beside a copy of the built data folder, file by file,
+        // without the image under test (the icons are there, but as text).
+        std::string lone = TempDir("assets");
+        std::string cmd = "cp '" + std::string(KQ_GAME_EXE) + "' '" + lone + "/'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+        fs::create_directory(lone + "/data");
+        for (auto& e : fs::recursive_directory_iterator(KQ_DATA_DIR)) {
+            fs::path rel = fs::relative(e.path(), KQ_DATA_DIR), to = lone / fs::path("data") / rel;
+            if (e.is_directory()) fs::create_directories(to);
+            else if (rel != c.file) fs::create_symlink(e.path(), to);
+        }
+        if (std::string(c.file) == "icons-hd.png") std::ofstream(lone + "/data/icons-hd.png") << "icons";
+        Start start;
+        start.exe = lone + "/kestrel-quillons";
+        start.dir = lone;
+        start.env = {{"KESTREL_QUILLONS_HOME", lone.c_str()}};
+        Outcome o = RunToEnd(start);
+        EXPECT_EQ(o.code, 1) << c.file;
+        std::string line = "kestrel-quillons: " + lone + c.message + " (reinstall the game)\n";
+        EXPECT_NE(o.err.find(line), std::string::npos) << o.err;
+        EXPECT_EQ(o.err.find("kestrel-quillons:"), o.err.rfind("kestrel-quillons:")) << "one line: " << o.err;
+        RemoveTree(lone);
+    }
 }
