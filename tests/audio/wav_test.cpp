@@ -11,6 +11,7 @@
 #include "audio/wav.h"
 #include "audio_test_util.h"
 #include "host/glfw_game.h"
+#include "tools/oggenc/ogg_encode.h"
 
 using namespace kqaudio;
 
@@ -36,6 +37,25 @@ void DecodeBytes(const std::string& bytes, Decoded& d) {
     ASSERT_TRUE(WriteFile(path, bytes));
     DecodeFile(path, false, d);
     remove(path.c_str());
+}
+
+// Ogg bytes decoded from memory with the given bound on the decoded size.
+void DecodeOggBytes(const std::string& bytes, Decoded& d, size_t maxBytes = BB_OGG_MAX_BYTES) {
+    FILE* f = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    ASSERT_NE(f, nullptr);
+    d.data = LoadOGG(f, &d.length, &d.channels, &d.bytes, &d.rate, maxBytes);
+    fclose(f);
+}
+
+// How closely two signals follow each other: 1 for the same shape.
+double Correlation(const std::vector<float>& a, const std::vector<float>& b) {
+    double ab = 0, aa = 0, bb = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        ab += double(a[i]) * b[i];
+        aa += double(a[i]) * a[i];
+        bb += double(b[i]) * b[i];
+    }
+    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
 }
 
 // The virtual memory high-water mark of this process, in kB.
@@ -120,6 +140,57 @@ TEST(OggDecoding, NonVorbisDataFails) {
         remove(path.c_str());
         EXPECT_EQ(d.data, nullptr);
     }
+}
+
+TEST(OggDecoding, ThreeChannelsMixToStereoWithinTheBoundOnTheDecodedSize) {
+    // Vorbis orders three channels left, centre, right: a tone on the left,
+    // another in the centre, silence on the right.
+    const int rate = 22050, n = 11025;
+    std::vector<std::vector<float>> in(3, std::vector<float>(n));
+    for (int i = 0; i < n; ++i) {
+        in[0][i] = 0.3f * std::sin(2 * M_PI * 440 * i / rate);
+        in[1][i] = 0.3f * std::sin(2 * M_PI * 697 * i / rate);
+    }
+    const std::string ogg = EncodeOgg(in, rate);
+    ASSERT_FALSE(ogg.empty());
+    Decoded d;
+    DecodeOggBytes(ogg, d);
+    ASSERT_NE(d.data, nullptr);
+    EXPECT_EQ(d.length, n);
+    EXPECT_EQ(d.channels, 2);
+    EXPECT_EQ(d.bytes, 2);
+    EXPECT_EQ(d.rate, rate);
+    // The centre goes to both sides, the left tone only to the left.
+    std::vector<float> left(n), right(n), both(n);
+    const int16_t* pcm = reinterpret_cast<const int16_t*>(d.data);
+    for (int i = 0; i < n; ++i) {
+        left[i] = pcm[2 * i];
+        right[i] = pcm[2 * i + 1];
+        both[i] = in[0][i] + in[1][i];
+    }
+    EXPECT_GT(Correlation(left, both), 0.95);
+    EXPECT_GT(Correlation(right, in[1]), 0.95);
+    EXPECT_LT(std::fabs(Correlation(right, in[0])), 0.1);
+
+    // The bound holds to the byte: all samples fit in n * 4 bytes, not in one
+    // sample fewer.
+    Decoded exact, over;
+    DecodeOggBytes(ogg, exact, size_t(n) * 4);
+    DecodeOggBytes(ogg, over, size_t(n) * 4 - 2);
+    EXPECT_NE(exact.data, nullptr);
+    EXPECT_EQ(over.data, nullptr);
+}
+
+TEST(OggDecoding, FilesThatBrokeTheOldDecoderGiveNoSampleWithoutGreatAllocations) {
+    // Damaged copies of one of the game's own effects, encoded as Ogg: the
+    // earlier decoder asked for 1.4 GB, for a negative size, or leaked.
+    long before = VmPeakKb();
+    for (const char* name : {"huge-setup-allocation", "leaks-on-error", "out-of-memory"}) {
+        Decoded d;
+        DecodeFile(std::string(KQ_SOURCE_DIR) + "/tests/data/ogg/" + name + ".ogg", true, d);
+        EXPECT_EQ(d.data, nullptr) << name;
+    }
+    EXPECT_LT(VmPeakKb() - before, 64 * 1024);
 }
 
 TEST(WavDecoding, AcceptedLayouts) {
