@@ -1,15 +1,16 @@
 // The state store and the save-text loader: the input becomes the state file
-// and the game loads it as it does at start (decoding, splitting, checksums,
-// option limits).
+// and the game loads it as it does at start (bounded reading, decoding,
+// splitting, checksums, option limits, a damaged file kept aside).
 #include <cstdio>
 
 #include "fuzz/fuzz_support.h"
 #include "game/myapp.h"
 #include "host/game.h"
+#include "host/paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     c_MyApp* app = BootGame();
-    FILE* f = BBGame::Game()->OpenFile(String(BB_STATE_FILE), String("wb"));
+    FILE* f = fopen(bbStateFilePath().c_str(), "wb");
     if (!f) return 0;
     fwrite(data, 1, size, f);
     fclose(f);

@@ -25,17 +25,6 @@ void RemoveScratch() {
     std::filesystem::remove_all(g_scratch, ec);
 }
 
-// The host of the fuzz targets: paths relative to the working folder lead
-// into the scratch folder, so the state store is the fuzzer's own while the
-// fuzzer's own relative paths (corpus, inputs) keep working.
-class FuzzHost : public BBGame {
-public:
-    String PathToFilePath(String path) override {
-        if (!path.StartsWith(String("./"))) return path;
-        return String(g_scratch) + path.Slice(1);
-    }
-};
-
 }  // namespace
 
 c_MyApp* BootGame() {
@@ -50,7 +39,8 @@ c_MyApp* BootGame() {
     }
     atexit(RemoveScratch);
     if (!freopen("/dev/null", "w", stdout)) exit(1);
-    new FuzzHost();
+    setenv("KESTREL_QUILLONS_HOME", g_scratch, 1);
+    new BBGame();
     gc_init1();
     bbInit();
     gc_init2();

@@ -40,6 +40,6 @@ void DecodeSound(const unsigned char* data, size_t size, Load load) {
 }
 
 // The collector, the module globals and the game's app, created once; the
-// host maps "./" paths into a new temporary folder, so the state store is the
-// fuzzer's own, and standard output (the load messages) is silenced.
+// state folder is a new temporary folder, so the state store is the fuzzer's
+// own, and standard output (the load messages) is silenced.
 c_MyApp* BootGame();
