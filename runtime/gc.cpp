@@ -102,10 +102,10 @@ void* gc_object_alloc(int n) {
         p = static_cast<gc_object*>(malloc(physical));
     }
     // The constructor links the object (gc_adopt); until then the size is
-    // kept on the side and in the raw block, for a block freed unbuilt.
+    // kept on the side, also for a block freed unbuilt. Nothing is written
+    // into the raw block before the constructor runs.
     if (gc_new_block_count == GC_MAX_NEW_BLOCKS) dbg_error("Too many objects under construction");
     gc_new_blocks[gc_new_block_count++] = {p, size};
-    p->flags = gc_markbit | size;
     gc_alloced_bytes += size;
     if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
     return p;
@@ -123,8 +123,9 @@ void gc_object::gc_adopt(gc_object* p) {
 }
 
 void gc_object_free(gc_object* p) {
-    gc_take_new_block(p);
-    int size = p->GcSize();
+    // A block whose constructor never finished has its size on the side.
+    int size = gc_take_new_block(p);
+    if (size < 0) size = p->GcSize();
     gc_free_bytes -= size;
     if (size < 64) {
         p->succ = gc_cache[size >> 3];

@@ -110,15 +110,14 @@ TEST_F(Collector, TheWriteBarrierKeepsAnObjectStoredIntoAScannedOne) {
 }
 
 TEST_F(Collector, CacheBucketsBySize) {
+    // Blocks freed before any object was built in them: their sizes come
+    // from the allocator's side record, not from the unbuilt block.
     gc_object* one = static_cast<gc_object*>(gc_object_alloc(1));
-    EXPECT_EQ(one->GcSize(), 8);
-    EXPECT_EQ(one->flags & 3, gc_markbit);
-    gc_object_free(one);  // a block freed before any object was built in it
+    gc_object_free(one);
     EXPECT_EQ(gc_cache[1], one);
     EXPECT_EQ(gc_object_alloc(3), one);
 
     gc_object* big = static_cast<gc_object*>(gc_object_alloc(57));
-    EXPECT_EQ(big->GcSize(), 64);
     gc_object_free(big);  // 64 bytes and more go back to free()
     for (auto* c : gc_cache) EXPECT_NE(c, big);
 }
