@@ -3,6 +3,7 @@
 #include "runtime/gc.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "runtime/debug.h"
 
@@ -45,6 +46,41 @@ static int gc_take_new_block(const gc_object* p) {
     }
     return -1;
 }
+
+// A block that holds no live object (destroyed, or not built yet) is read
+// and written through its bytes, never through gc_object's members: its
+// header words sit where a live object keeps succ and flags.
+namespace {
+struct gc_header_offsets {
+    size_t succ, flags;
+};
+
+// Measured on a static object when first asked for, so that objects freed
+// during another file's static initialisation see them too.
+const gc_header_offsets& gc_offsets() {
+    static const gc_object probe{gc_object::static_tag{}};
+    static const gc_header_offsets offsets{
+        static_cast<size_t>(reinterpret_cast<const char*>(&probe.succ) - reinterpret_cast<const char*>(&probe)),
+        static_cast<size_t>(reinterpret_cast<const char*>(&probe.flags) - reinterpret_cast<const char*>(&probe))};
+    return offsets;
+}
+
+gc_object* gc_block_next(const gc_object* block) {
+    gc_object* next;
+    memcpy(&next, reinterpret_cast<const char*>(block) + gc_offsets().succ, sizeof next);
+    return next;
+}
+
+void gc_block_set_next(gc_object* block, gc_object* next) {
+    memcpy(reinterpret_cast<char*>(block) + gc_offsets().succ, &next, sizeof next);
+}
+
+int gc_block_size(const gc_object* block) {
+    int flags;
+    memcpy(&flags, reinterpret_cast<const char*>(block) + gc_offsets().flags, sizeof flags);
+    return flags & ~7;
+}
+}  // namespace
 
 static void gc_list_clear(gc_object* head) {
     head->succ = head;
@@ -94,7 +130,7 @@ void* gc_object_alloc(int n) {
     gc_object* p = nullptr;
     if (size < 64 && gc_cache[size >> 3]) {
         p = gc_cache[size >> 3];
-        gc_cache[size >> 3] = p->succ;
+        gc_cache[size >> 3] = gc_block_next(p);
     } else {
         // The physical block always has room for the header, even when a
         // caller asks for fewer bytes than that.
@@ -125,10 +161,10 @@ void gc_object::gc_adopt(gc_object* p) {
 void gc_object_free(gc_object* p) {
     // A block whose constructor never finished has its size on the side.
     int size = gc_take_new_block(p);
-    if (size < 0) size = p->GcSize();
+    if (size < 0) size = gc_block_size(p);
     gc_free_bytes -= size;
     if (size < 64) {
-        p->succ = gc_cache[size >> 3];
+        gc_block_set_next(p, gc_cache[size >> 3]);
         gc_cache[size >> 3] = p;
     } else {
         free(p);
