@@ -1,10 +1,11 @@
-// The game-selection menu through the scenario driver: the listing's texts,
-// positions and colours, the cursor by keys, stick and pointer, starting a
-// game's title card and coming back, the credits key and quitting.
+// The game-selection menu and the credits box over it: the listing, the
+// cursor by keys and pointer, starting a game and coming back, quitting; the
+// credits box's opening and closing, its tiles, its scrolling lines and the
+// sites they name.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <regex>
 #include <string>
 
 #include "testing/scenario.h"
@@ -18,209 +19,142 @@ struct Menu : public ::testing::Test {
     void SetUp() override {
         s.ToMenu();
         app = s.App();
-        ASSERT_EQ(app->m_mode, MODE_MENU);
-        ASSERT_FLOAT_EQ(bb_Game_jscrh, 270);
-    }
-    bool IsInk(const Scenario::TextRun* t) {
-        const float inks[5][3] = {{255, 25.5f, 25.5f}, {255, 127.5f, 25.5f}, {255, 255, 25.5f},
-                                  {25.5f, 255, 25.5f}, {25.5f, 255, 255}};
-        for (auto& c : inks)
-            if (t->r == c[0] && t->g == c[1] && t->b == c[2]) return true;
-        return false;
     }
 };
 
 }  // namespace
 
-TEST_F(Menu, ListsTheSevenProgramsWithTitleAndLineLayout) {
-    const char* lines[7] = {">1 : VurorIdi.BAS < Vuror Idi",   "2 : DaveDova.BAS   Zuzo Variru",
-                            "3 : VuvoRaro.BAS   Zizarevizovu",  "4 : DeduDezu.BAS   Dedu Dezu",
-                            "5 : VedeRizo.BAS   Duze zuz Izora", "6 : Zevovev .BAS   Rev Urezov",
-                            "7 : Battle  .BAS   Ridera Didud"};
-    for (int i = 1; i <= 7; ++i) {
-        const Scenario::TextRun* t = s.FindText(lines[i - 1]);
-        ASSERT_TRUE(t) << lines[i - 1];
-        EXPECT_EQ(t->text, lines[i - 1]);
-        // Lines at y = 178, 190, ... 250 (tops); glyph centres 4 lower. The
-        // cursor line starts with ">" at x 8, the others with a blank there.
-        EXPECT_FLOAT_EQ(t->y, 12.0f * i + 270 - 104 + 4) << i;
-        EXPECT_FLOAT_EQ(t->x, i == 1 ? 8 : 16) << i;
-        EXPECT_FLOAT_EQ(t->size, 1);
-        EXPECT_TRUE(IsInk(t)) << i << " colour " << t->r << "," << t->g << "," << t->b;
+TEST_F(Menu, ListsTheSevenProgramsAndTheCursorMovesOneLinePerPressWithoutWrapping) {
+    const char* names[7] = {"VurorIdi.BAS", "DaveDova.BAS", "VuvoRaro.BAS", "DeduDezu.BAS", "VedeRizo.BAS", "Zevovev .BAS", "Battle  .BAS"};
+    for (int i = 1; i <= 7; ++i) {  // tops at 178, 190, ... 250; ">" or a blank at x 8
+        const Scenario::TextRun* t = s.FindText(names[i - 1]);
+        EXPECT_TRUE(t && t->y == 12.0f * i + 270 - 100 && t->x == (i == 1 ? 8 : 16)) << i;
     }
-    const Scenario::TextRun* k = s.FindText("Kestrel");
-    ASSERT_TRUE(k);
-    EXPECT_EQ(k->text, "Kestrel");
-    EXPECT_FLOAT_EQ(k->size, 4);
-    EXPECT_FLOAT_EQ(k->x, 16);
-    EXPECT_FLOAT_EQ(k->y, 32);
-    const Scenario::TextRun* q = s.FindText("Quillons");
-    ASSERT_TRUE(q);
-    EXPECT_FLOAT_EQ(q->x, 32);
-    EXPECT_FLOAT_EQ(q->y, 64);
-    const Scenario::TextRun* e = s.FindText("1986 Edition");
-    ASSERT_TRUE(e);
-    EXPECT_FLOAT_EQ(e->size, 2);
-    EXPECT_FLOAT_EQ(e->x, 64);
-    EXPECT_FLOAT_EQ(e->y, 92);
-    EXPECT_FLOAT_EQ(app->m_clsBlue, 128);
-}
-
-TEST_F(Menu, ListingColoursHoldWithinHalfASecond) {
-    // Align the clock to the start of a half second, then compare.
-    while (static_cast<int>(std::lround(s.Time() * 1000)) % 500 > 400) s.Step();
-    s.Step();
-    std::vector<Scenario::TextRun> a = s.TextRuns();
-    s.Step();
-    std::vector<Scenario::TextRun> b = s.TextRuns();
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].r, b[i].r);
-        EXPECT_EQ(a[i].g, b[i].g);
-    }
-}
-
-TEST_F(Menu, CursorMovesOneLinePerPressWithoutWrapping) {
-    int clicks = app->m_sfxPlays[99];
+    EXPECT_TRUE(s.HasText(">1 : VurorIdi.BAS < Vuror Idi") && s.HasText("7 : Battle  .BAS   Ridera Didud"));
     s.Press(GLFW_KEY_UP);  // already on line 1
-    EXPECT_EQ(app->m_menuCursor, 1);
-    EXPECT_EQ(app->m_sfxPlays[99], clicks);
-
-    // Holding down moves once: the latch waits for the release.
-    s.KeyDown(GLFW_KEY_DOWN);
-    s.Step(30);
-    EXPECT_EQ(app->m_menuCursor, 2);
-    EXPECT_EQ(app->m_sfxPlays[99], clicks + 1);
-    s.KeyUp(GLFW_KEY_DOWN);
-    s.Step();
-    EXPECT_TRUE(s.HasText(">2 : DaveDova.BAS < Zuzo Variru"));
-    EXPECT_TRUE(s.HasText("1 : VurorIdi.BAS   Vuror Idi"));
-
-    // Both layouts and both axes: S and D move down, W and A up.
-    s.Press(GLFW_KEY_S);
-    s.Press(GLFW_KEY_D);
-    s.Press(GLFW_KEY_RIGHT);
-    EXPECT_EQ(app->m_menuCursor, 5);
-    s.Press(GLFW_KEY_W);
-    s.Press(GLFW_KEY_A);
+    EXPECT_TRUE(app->m_menuCursor == 1 && app->m_sfxPlays[99] == 0);
+    s.Press(GLFW_KEY_DOWN, 30);  // held: the latch waits for the release
+    EXPECT_TRUE(app->m_menuCursor == 2 && app->m_sfxPlays[99] == 1);
+    for (int key : {GLFW_KEY_S, GLFW_KEY_D, GLFW_KEY_RIGHT, GLFW_KEY_W, GLFW_KEY_A}) s.Press(key);  // both layouts
     EXPECT_EQ(app->m_menuCursor, 3);
     for (int i = 0; i < 10; ++i) s.Press(GLFW_KEY_DOWN);
-    EXPECT_EQ(app->m_menuCursor, 7);
     s.Step();
-    EXPECT_TRUE(s.HasText(">7 : Battle  .BAS < Ridera Didud"));
-
-    // A gamepad's left stick counts as the directions.
-    s.SetGamepad(0, {0, -0.9f}, {});
-    s.Step(2);
-    s.SetGamepad(0, {0, 0}, {});
-    s.Step(2);
-    EXPECT_EQ(app->m_menuCursor, 6);
+    EXPECT_TRUE(app->m_menuCursor == 7 && s.HasText(">7 : Battle  .BAS < Ridera Didud") && s.HasText("1 : VurorIdi.BAS   Vuror Idi"));
 }
 
-TEST_F(Menu, EnterOpensTheTitleCardOfTheHighlightedGameAndBackReturns) {
-    s.Press(GLFW_KEY_DOWN);
-    s.Press(GLFW_KEY_DOWN);
-    ASSERT_EQ(app->m_menuCursor, 3);
-    int starts = app->m_sfxPlays[98];
-    s.KeyDown(GLFW_KEY_KP_ENTER);  // the keypad's Enter is Enter too
-    s.Step();
-    EXPECT_EQ(app->m_mode, MODE_ENTER_TITLE);
-    EXPECT_EQ(app->m_game, 3);
-    EXPECT_EQ(app->m_sfxPlays[98], starts + 1);
-    s.Step();
-    EXPECT_EQ(app->m_mode, MODE_TITLE);
-    EXPECT_EQ(app->m_titleTimer, 0);
-    EXPECT_EQ(app->m_sfxPlays[97], 1);
-    s.KeyUp(GLFW_KEY_KP_ENTER);
-    s.Step(100);
-    EXPECT_EQ(app->m_mode, MODE_TITLE);
-    EXPECT_TRUE(s.HasText("Trans"));
-
-    // B (X key) leaves through the return-to-menu screen.
-    s.KeyDown(GLFW_KEY_X);
-    s.Step();
-    EXPECT_EQ(app->m_mode, MODE_RETURN_TO_MENU);
-    s.Step();
-    EXPECT_EQ(app->m_mode, MODE_MENU);
-    EXPECT_EQ(app->m_sfxPlays[96], 2);  // the jingle, then the return
-    s.KeyUp(GLFW_KEY_X);
-    s.Step();
-    EXPECT_EQ(app->m_menuCursor, 3);
-    EXPECT_TRUE(s.HasText(">3 : VuvoRaro.BAS < Zizarevizovu"));
-}
-
-TEST_F(Menu, ATapOnALineOnlyMovesTheHighlightAndTheStartIconStarts) {
-    // Line 4's band: 4 * 12 + 270 - 106 = 212 < y < 223.
-    s.Click(100, 217);
-    EXPECT_EQ(app->m_menuCursor, 4);
-    EXPECT_EQ(app->m_mode, MODE_MENU);
-    // Just outside the band's strict edges nothing happens.
-    s.Click(100, 236);  // line 6's band starts above 236 only at 237
-    EXPECT_EQ(app->m_menuCursor, 4);
+TEST_F(Menu, ATapOnALineOnlyMovesTheHighlightADragIsNoTapAndTheStartIconStarts) {
+    s.Click(100, 217);  // line 4's band: 212 < y < 223
+    EXPECT_TRUE(app->m_menuCursor == 4 && app->m_mode == MODE_MENU);
+    s.Click(100, 236);  // line 6's band starts above 236
     s.Click(8, 217);    // x must exceed 8
     EXPECT_EQ(app->m_menuCursor, 4);
-
-    s.MoveToVirtual(450, 250);
-    s.MouseDown();
-    s.Step();
-    EXPECT_EQ(app->m_mode, MODE_ENTER_TITLE);
-    EXPECT_EQ(app->m_game, 4);
-    s.Step(30);
-    EXPECT_EQ(app->m_mode, MODE_TITLE);
-    // Still held: the title card's own start icon must not fire.
-    s.Step(120);
-    EXPECT_EQ(app->m_mode, MODE_TITLE);
-    s.MouseUp();
-    s.Step();
-    s.MouseDown();
-    s.Step();
-    EXPECT_EQ(app->m_mode, MODE_LOADING_GAME);
-    s.MouseUp();
-}
-
-TEST_F(Menu, ASidewaysDragDoesNotCountAsATap) {
     s.MoveToVirtual(20, 100);
     s.MouseDown();
     s.Step();
     s.MoveToVirtual(40, 100);
     s.Step();
-    EXPECT_EQ(app->m_touchLatch, 2);
-    s.MoveToVirtual(100, 217);  // dragged onto line 4
+    s.MoveToVirtual(100, 193);  // dragged sideways onto line 2
     s.Step();
-    EXPECT_EQ(app->m_menuCursor, 1);
     s.MouseUp();
     s.Step();
-    EXPECT_EQ(app->m_touchLatch, 0);
+    EXPECT_EQ(app->m_menuCursor, 4);
+    s.MoveToVirtual(450, 250);
+    s.MouseDown();
+    s.Step();
+    EXPECT_TRUE(app->m_mode == MODE_ENTER_TITLE && app->m_game == 4);
+    s.Step(150);  // still held: the title card's own start icon must not fire
+    EXPECT_EQ(app->m_mode, MODE_TITLE);
 }
 
-TEST_F(Menu, RightShoulderOpensTheCreditsAndEscapeClosesThemWithoutQuitting) {
-    s.Press(GLFW_KEY_N);
-    EXPECT_EQ(app->m_creditsOpen, 1);
-    s.Press(GLFW_KEY_ESCAPE);  // would end the program if the menu saw it
-    EXPECT_EQ(app->m_creditsOpen, 0);
-    EXPECT_EQ(app->m_mode, MODE_MENU);
-}
-
-TEST_F(Menu, TheLogoSlidesInAndATapOnItOpensTheCredits) {
-    s.Step(40);
-    EXPECT_EQ(app->m_menuSlide, 0);
-    int clicks = app->m_sfxPlays[99];
-    s.Click(410, 32);
-    EXPECT_EQ(app->m_creditsOpen, 1);
-    EXPECT_EQ(app->m_sfxPlays[99], clicks + 1);
-    EXPECT_EQ(app->m_mode, MODE_MENU);
-}
-
-TEST(MenuQuit, EscapeInTheMenuEndsTheProgramWithExitCodeZero) {
+// Back in the menu ends the program at once on the desktop; the console's
+// quit dialog ends it on B.
+TEST(MenuQuit, BackInTheMenuOrBInTheConsolesQuitDialogEndsTheProgramWithExitCodeZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Scenario s(960, 540);
-            s.ToMenu();
-            s.KeyDown(GLFW_KEY_ESCAPE);
-            s.Step();
-            fprintf(stderr, "still running\n");
-            exit(3);
-        },
-        ::testing::ExitedWithCode(0), "");
+    for (int console : {0, 1}) {
+        EXPECT_EXIT(
+            {
+                Scenario s(960, 540);
+                s.ToMenu();
+                bb_Game_isOuya = console;
+                if (console) {
+                    s.App()->m_mode = MODE_QUIT_DIALOG;
+                    s.Step();
+                }
+                s.KeyDown(console ? GLFW_KEY_X : GLFW_KEY_ESCAPE);
+                s.Step();
+                exit(3);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << console;
+    }
+}
+
+TEST_F(Menu, CreditsOpenByShoulderOrLogoAndCloseByPressTapOrBackLeavingTheMenuAsItWas) {
+    s.Press(GLFW_KEY_N, 10);  // held: the opening press does not close it
+    EXPECT_TRUE(app->m_creditsOpen == 1 && app->m_sfxPlays[99] == 1);
+    s.Press(GLFW_KEY_N);
+    EXPECT_EQ(app->m_creditsOpen, 0);
+    s.Step(40);
+    s.Click(410, 32, 10);  // the logo, slid in
+    EXPECT_EQ(app->m_creditsOpen, 1);
+    s.Click(100, 12 * 3 + 270 - 100);  // a tap on listing line 3 under the box only closes it
+    EXPECT_TRUE(app->m_creditsOpen == 0 && app->m_menuCursor == 1);
+    for (int key : {GLFW_KEY_ENTER, GLFW_KEY_ESCAPE}) {  // would start a game, or quit, if the menu saw it
+        s.Step(40);
+        s.Press(GLFW_KEY_N);
+        s.Press(key);
+        EXPECT_EQ(app->m_creditsOpen, 0);
+    }
+    s.Step(40);
+    EXPECT_TRUE(app->m_mode == MODE_MENU && app->m_creditsSlide == 0);
+}
+
+TEST_F(Menu, CreditTilesFlyInAndTheLinesScrollAtTheirSpeedsNeverShowingTheEndMarker) {
+    s.Press(GLFW_KEY_N);
+    // Halfway in (slide 20) the 40-pixel tiles stand off their grid places by
+    // 10 a |a| and 10 b |b|: inner tile (1, 1) (a = -6, b = -3) up and left,
+    // (11, 5) (a = 5, b = 2) down and right.
+    app->m_creditsSlide = 20;
+    app->m_drawCount = 0;
+    app->p_CreditBox();
+    std::vector<Scenario::Record> tiles;
+    for (const Scenario::Record& r : s.Records())
+        if (r.kind == KIND_RECT && r.r == 255 && r.g == 255 && r.b == 255 && r.sx == 41) tiles.push_back(r);
+    ASSERT_EQ(tiles.size(), 11u * 5u);
+    EXPECT_TRUE(tiles[0].x == 40 - 20 - 360 && tiles[0].y == 40 + 15 - 20 - 90) << tiles[0].x << "," << tiles[0].y;
+    EXPECT_TRUE(tiles[54].x == 440 - 20 + 250 && tiles[54].y == 200 + 15 - 20 + 40) << tiles[54].x << "," << tiles[54].y;
+
+    s.Step(30);
+    auto position = [this] { return app->m_creditScroll - 16.0f * app->m_creditLine; };
+    float start = position();
+    s.Update(100);
+    EXPECT_NEAR(position() - start, -30.0f, 0.01f);
+    s.KeyDown(GLFW_KEY_UP);  // up or down held: 1.8 per update
+    s.Update();
+    start = position();
+    s.Update(50);
+    EXPECT_NEAR(position() - start, -90.0f, 0.01f);
+    s.KeyUp(GLFW_KEY_UP);
+    app->m_creditLine = 40;  // on through entry 46 and round to the start
+    bool wrapped = false;
+    s.KeyDown(GLFW_KEY_DOWN);
+    for (int i = 0; i < 600; ++i, s.Update()) {
+        ASSERT_FALSE(s.HasText("End")) << "update " << i;
+        const Scenario::TextRun* first = s.FindText("A Game by");
+        wrapped |= first && first->alpha > 0.85f && app->m_creditLine > 40;
+    }
+    EXPECT_TRUE(wrapped && app->m_menuCursor == 1) << "the menu under the box did not move";
+}
+
+TEST(Credits, TextNamesOnlyReservedExampleSites) {
+    Array<String> text = bb_Game_MakeCreditText();
+    ASSERT_EQ(text.Length(), 48);
+    const std::regex host(R"(([A-Za-z0-9-]+\.)+[A-Za-z]{2,})"), reserved(R"((^|\.)example\.(com|org|net)$)");
+    int sites = 0;
+    for (int i = 0; i < text.Length(); ++i) {
+        std::string line = text[i].ToUtf8();
+        for (std::sregex_iterator it(line.begin(), line.end(), host), end; it != end; ++it, ++sites)
+            EXPECT_TRUE(std::regex_search(it->str(), reserved)) << it->str();
+    }
+    EXPECT_EQ(sites, 3);  // the author's, the framework's and the community's
 }

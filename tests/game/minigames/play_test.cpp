@@ -1,6 +1,9 @@
-// Every game played from its title card to its end: the
-// score is recorded and the title card returns. A screenshot of play is kept
-// in the build folder (minigame-<n>.png).
+// Every game played from its title card to its end (the score is recorded
+// and the title card returns; a screenshot of play is kept in the build
+// folder as minigame-<n>.png), and every game under the pause: a press on the
+// pause icon pauses and is not also a game input, and a paused game stands
+// still whatever the player presses.
+#include <algorithm>
 #include <string>
 
 #include "support.h"
@@ -64,5 +67,74 @@ TEST_P(PlayToTheEnd, RecordsTheScoreAndReturnsToTheTitleCard) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllGames, PlayToTheEnd, ::testing::Range(1, 8));
+
+// The game's whole state: both record arrays, then score, end flag and camera.
+std::vector<float> Snap(c_MyApp* app) {
+    std::vector<float> s(app->m_players.Data(), app->m_players.Data() + app->m_players.Length());
+    s.insert(s.end(), app->m_objects.Data(), app->m_objects.Data() + app->m_objects.Length());
+    s.insert(s.end(), {static_cast<float>(app->m_score), static_cast<float>(app->m_gameOver), app->m_camX, app->m_camY});
+    return s;
+}
+
+// Index of the first difference between two states (their size when equal).
+size_t FirstDiff(const std::vector<float>& a, const std::vector<float>& b) {
+    return static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin());
+}
+
+enum Press { NOTHING, MOUSE, FINGER };
+
+// Plays `game` a little (a key that sets it in motion, then nothing), then
+// runs one update in which the pointer goes down on the pause icon, or not.
+std::vector<float> PlayThenPress(Scenario& sc, int game, Press press) {
+    c_MyApp* app = mg::Start(sc, game);
+    const int key = game == 5 ? GLFW_KEY_UP : (game == 2 || game == 3 || game == 7) ? GLFW_KEY_RIGHT : 0;
+    if (key) sc.KeyDown(key);
+    sc.Update(60);
+    if (key) sc.KeyUp(key);
+    sc.Update(30);
+    if (press == MOUSE) sc.MoveToVirtual(16, 16), sc.MouseDown();
+    if (press == FINGER) sc.TouchDown(0, 16 * app->m_scaleX, 16 * app->m_scaleY);
+    sc.Update();
+    return Snap(app);
+}
+
+class UnderThePause : public ::testing::TestWithParam<int> {};
+
+TEST_P(UnderThePause, ThePauseIconOnlyPausesAndThePausedGameStandsStill) {
+    const int game = GetParam();
+    std::vector<float> unpressed;
+    {
+        Scenario sc;
+        unpressed = PlayThenPress(sc, game, NOTHING);
+        ASSERT_EQ(sc.App()->m_gameOver, 0);
+    }
+    {
+        Scenario sc;
+        EXPECT_EQ(FirstDiff(unpressed, PlayThenPress(sc, game, FINGER)), unpressed.size()) << "a finger on the icon played";
+        EXPECT_EQ(sc.App()->m_paused, 1);
+    }
+    Scenario sc;
+    const std::vector<float> paused = PlayThenPress(sc, game, MOUSE);
+    EXPECT_EQ(FirstDiff(unpressed, paused), paused.size()) << "a click on the icon played";
+    ASSERT_EQ(sc.App()->m_paused, 1);
+
+    // Controls every game reads, none of which leaves the pause menu, then a
+    // drag on the free right half of the screen, then a long wait.
+    sc.MouseUp();
+    sc.Update(5);
+    sc.Press(GLFW_KEY_X, 10);
+    sc.Press(GLFW_KEY_RIGHT, 30);
+    sc.MoveToVirtual(0.8f * bb_Game_jscrw, 0.9f * bb_Game_jscrh);
+    sc.MouseDown();
+    sc.Update(10);
+    sc.MoveToVirtual(0.9f * bb_Game_jscrw, 0.9f * bb_Game_jscrh);
+    sc.Update(10);
+    sc.MouseUp();
+    sc.Update(250);
+    ASSERT_EQ(sc.App()->m_paused, 1);
+    EXPECT_EQ(FirstDiff(paused, Snap(sc.App())), paused.size()) << "the paused game moved";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllGames, UnderThePause, ::testing::Range(1, 8));
 
 }  // namespace
