@@ -56,8 +56,9 @@ TEST(OverlayPause, QuitRunsGameOverThenTheTimerRestsOnTheTitleAndCountsDownOverT
     for (int key : {GLFW_KEY_ESCAPE, GLFW_KEY_LEFT, GLFW_KEY_ENTER}) s.Press(key);
     EXPECT_TRUE(app->m_gameOver == 1 && app->m_paused == 0 && app->m_gameOverTimer == 2);
     s.Press(GLFW_KEY_ESCAPE);  // an ended game cannot be paused, not even by losing the focus
-    s.Suspend();
-    s.Resume();
+    EXPECT_EQ(app->m_paused, 0);
+    s.Suspend(), s.Resume();
+    EXPECT_EQ(app->m_paused, 0);
     s.Update(85);
     EXPECT_TRUE(app->m_mode == MODE_PLAYING && app->m_paused == 0 && s.HasText("OVER") && !s.HasText("New Highscore"));
     s.Update();
