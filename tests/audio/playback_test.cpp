@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -96,12 +97,8 @@ struct Child {
 // The wave writer's recording: per channel, samples in [-1, 1].
 std::vector<std::vector<double>> ReadRecording(const std::string& path) {
     std::vector<std::vector<double>> ch(2);
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return ch;
-    std::string bytes;
-    char buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
-    fclose(f);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
     for (size_t at = bytes.find("data", 12) + 8; at + 4 <= bytes.size(); at += 4)
         for (int c = 0; c < 2; ++c)
             ch[c].push_back(int16_t(uint8_t(bytes[at + 2 * c]) | uint8_t(bytes[at + 2 * c + 1]) << 8) / 32768.0);

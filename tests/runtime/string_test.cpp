@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -26,19 +27,14 @@ String LoadBytes(const std::string& bytes) {
 
 TEST(StringNumbers, IntAndFloatTextsAndToIntPastTheIntRange) {
     EXPECT_EQ(U8(String(-5)) + " " + U8(String(0)), "-5 0");
-    EXPECT_EQ(U8(String(2.0f)), "2.0");
-    EXPECT_EQ(U8(String(-2.5f)), "-2.5");
-    EXPECT_EQ(U8(String(0.1f)), "0.10000000149011612");
-    // Large enough to print with an exponent: no ".0" appended.
-    EXPECT_EQ(U8(String(1e30f)), "1.0000000150474662e+30");
-
-    EXPECT_EQ(String("  42abc").ToInt(), 42);
-    EXPECT_EQ(String("-17").ToInt(), -17);
-    EXPECT_EQ(String("x1").ToInt(), 0);
-    // Values beyond 32 bits wrap like the checksums that are stored with them.
-    EXPECT_EQ(String("4294967296").ToInt(), 0);
-    EXPECT_EQ(String("4294967295").ToInt(), -1);
-    EXPECT_EQ(String("2147483648").ToInt(), static_cast<int>(0x80000000u));
+    // Whole floats end in ".0", unless printed with an exponent.
+    const std::pair<float, const char*> floats[] = {
+        {2.0f, "2.0"}, {-2.5f, "-2.5"}, {0.1f, "0.10000000149011612"}, {1e30f, "1.0000000150474662e+30"}};
+    for (auto& [value, text] : floats) EXPECT_EQ(U8(String(value)), text);
+    // Like atoi, but values beyond 32 bits wrap like the checksums stored with them.
+    const std::pair<const char*, int> ints[] = {{"  42abc", 42},   {"-17", -17},       {"x1", 0},
+                                                {"4294967296", 0}, {"4294967295", -1}, {"2147483648", INT_MIN}};
+    for (auto& [text, value] : ints) EXPECT_EQ(String(text).ToInt(), value) << text;
     // Only the first 63 units are read.
     EXPECT_EQ(String((std::string(63, '0') + "7").c_str()).ToInt(), 0);
 }
