@@ -222,7 +222,8 @@ TEST_F(Playback, TheModuleDrivesChannelsAndSamplesLiveWhileTheySound) {
 
             bb_audio_PlaySound(one, 4, 1);
             bb_audio_PlaySound(one, 5, 1);
-            bb_audio_PlaySound(nullptr, 4, 0);  // ignored
+            bb_audio_PlaySound(nullptr, 4, 0);  // ignored, as is a sound without a sample
+            bb_audio_PlaySound((new c_Sound)->m_new2(), 4, 0);
             // Playing on a busy channel restarts only that channel.
             bb_audio_PlaySound(two, 5, 1);
             REQUIRE(c.SourceInt(5, AL_BUFFER) == ALint(two->m_sample->m_alBuffer));

@@ -123,6 +123,7 @@ TEST_F(Input, JoystickButtonsBecomeKeysUntilThePadIsPulledOut) {
     EXPECT_TRUE(bb_input_JoyDown(0, 2));
     Update();
     EXPECT_EQ(bb_input_JoyHit(3, 1), 0) << "a held button is one hit";
+    EXPECT_TRUE(bb_input_JoyDown(3, 1));
     host.buttons[1][3] = 0;
     Update();
     EXPECT_FALSE(bb_input_JoyDown(3, 1));
