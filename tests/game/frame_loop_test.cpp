@@ -1,422 +1,264 @@
-// The shell's frame loop and drawing helpers through the real game: fitting
-// the virtual screen, resolution levels, reloading after a resize (and what
-// it keeps and gives back), text placement, inks, the star field and
-// recording a score.
+// The shell's frame loop through the real game: fitting the virtual screen
+// and painting the draw list, the loader and a reload after a resize, the
+// global keys, losing the focus, and recording scores that outlive a run.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
+#include "testing/gl_recorder.h"
 #include "testing/scenario.h"
-#include "graphics/gl_dispatch.h"
 
 namespace {
 
-std::vector<Scenario::Record> RecordsFrom(c_MyApp* app, int first) {
-    std::vector<Scenario::Record> out;
-    for (int i = first * 15; i + 14 < app->m_drawCount; i += 15) {
-        const float* r = app->m_drawList.Data() + i;
-        out.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[10], r[11], r[12], r[13]});
-    }
+using Rgb = std::vector<int>;
+
+// The colour of window pixel (x, y) in the frame a render paints now.
+Rgb PaintedAt(Scenario& s, int x, int y) {
+    int w = 0, h = 0;
+    s.Host()->GetWindowSize(&w, &h);
+    unsigned char p[4] = {};
+    s.RenderFrame([&] { glReadPixels(x, h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p); });
+    return {p[0], p[1], p[2]};
+}
+
+int Count(Scenario& s, float kind) {
+    int n = 0;
+    for (const Scenario::Record& r : s.Records()) n += r.kind == kind;
+    return n;
+}
+
+// Best then recent scores of game g (1..7).
+std::vector<int> Lists(c_MyApp* app, int g) {
+    std::vector<int> out;
+    for (int i : {0, 70})
+        for (int r = 0; r < 10; ++r) out.push_back(app->m_scoreTable[i + 10 * (g - 1) + r]);
     return out;
 }
 
-// Names of the textures deleted while a test records them.
-std::vector<GLuint> g_deletedTextures;
-void RecordingDeleteTextures(GLsizei n, const GLuint* names) {
-    g_deletedTextures.insert(g_deletedTextures.end(), names, names + n);
-    gxtkGLSystem().DeleteTextures(n, names);
+void StartGame(Scenario& s, int game) {
+    s.App()->m_game = game;
+    s.App()->m_mode = MODE_LOADING_GAME;
+    s.Step();
+    ASSERT_EQ(s.App()->m_mode, MODE_PLAYING);
 }
 
 }  // namespace
 
-TEST(Fit, WidthOrHeightDecidesTheScale) {
-    {
-        Scenario s(960, 540);  // exactly 16:9
-        EXPECT_EQ(s.App()->m_fitAxis, 1);
-        EXPECT_FLOAT_EQ(s.App()->m_scaleX, 2.0f);
-        EXPECT_FLOAT_EQ(bb_Game_jscrw, 480.0f);
-        EXPECT_FLOAT_EQ(bb_Game_jscrh, 270.0f);
-        EXPECT_EQ(s.App()->m_landscape, 1);
+TEST(Render, TheVirtualScreenCoversTheWindowAndEachRecordIsPaintedWhereAndHowItSays) {
+    // The larger scale wins, so one axis shows less than 480 x 270.
+    const struct {
+        int w, h, axis;
+        float jw, jh;
+    } fits[] = {{1280, 1024, 2, 337.5f, 270}, {1280, 540, 1, 480, 202.5f}};
+    for (auto& f : fits) {
+        Scenario s(f.w, f.h);
+        EXPECT_EQ(s.App()->m_fitAxis, f.axis);
+        EXPECT_EQ((std::vector<float>{bb_Game_jscrw, bb_Game_jscrh}), (std::vector<float>{f.jw, f.jh}));
+        EXPECT_FLOAT_EQ(s.App()->m_scaleX * f.jh, static_cast<float>(f.h));
+        EXPECT_FLOAT_EQ(s.App()->m_scaleY * f.jw, static_cast<float>(f.w));
     }
-    {
-        Scenario s(1280, 1024);
-        EXPECT_EQ(s.App()->m_fitAxis, 2);
-        EXPECT_NEAR(s.App()->m_scaleX, 3.7926, 1e-3);
-        EXPECT_EQ(s.App()->m_scaleX, s.App()->m_scaleY);
-        EXPECT_NEAR(bb_Game_jscrw, 337.5, 1e-3);
-        EXPECT_NEAR(bb_Game_jscrh, 270, 1e-3);
-    }
-    {
-        Scenario s(1280, 540);  // wider than 16:9: the width decides
-        EXPECT_EQ(s.App()->m_fitAxis, 1);
-        EXPECT_NEAR(s.App()->m_scaleX, 2.6667, 1e-3);
-        EXPECT_NEAR(bb_Game_jscrw, 480, 1e-3);
-        EXPECT_NEAR(bb_Game_jscrh, 202.5, 1e-3);
-    }
+    Scenario s(960, 540);  // 16:9, two window pixels per virtual pixel
+    c_MyApp* app = s.App();
+    app->p_CLS2D(0, 0, 128, 1);
+    app->p_SetCol(255, 0, 0);
+    app->p_Rect(10, 10, 40, 20);
+    app->m_blend = 3;  // additive: blue on red is magenta
+    app->p_SetCol(0, 0, 255);
+    app->p_Rect(40, 10, 20, 20);
+    app->m_blend = 2;  // any other value blends by alpha
+    app->p_SetCol(0, 255, 0, 0.5f);
+    app->p_Rect(10, 40, 20, 20);
+    for (int i = 0; i < 2600; ++i) app->p_Oval(400, 200, 1, 1);
+    EXPECT_EQ(app->m_drawCount, 2499 * 15) << "a full list drops what does not fit";
+    EXPECT_EQ(PaintedAt(s, 21, 21), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PaintedAt(s, 19, 21), (Rgb{0, 0, 128}));
+    EXPECT_EQ(PaintedAt(s, 90, 50), (Rgb{255, 0, 255}));
+    EXPECT_EQ(PaintedAt(s, 110, 50), (Rgb{0, 0, 255}));
+    Rgb green = PaintedAt(s, 30, 90);
+    EXPECT_NEAR(green[1], 128, 2);
+    EXPECT_NEAR(green[2], 64, 2);
 }
 
-TEST(Fit, OverscanEntersTheScaleAndOffsetsThePointer) {
-    Scenario s(1280, 720);
-    bb_Game_overscan = 64;
-    s.Render();
-    EXPECT_NEAR(s.App()->m_scaleX, 2.4, 1e-4);
-    EXPECT_NEAR(bb_Game_jscrw, 480, 1e-3);
-    s.MouseMove(64 + 24, 36 + 48);
-    s.Update();
-    EXPECT_EQ(s.App()->m_mouseX, 10);
-    EXPECT_EQ(s.App()->m_mouseY, 20);
-    bb_Game_overscan = 0;
-}
-
-TEST(Loader, ResolutionLevelFollowsTheWindowSize) {
+TEST(Loader, EveryAssetLoadsOnePerUpdateAtTheWindowsLevelAndAgainAfterAResize) {
     {
-        Scenario s(1280, 720);
-        EXPECT_EQ(s.App()->m_hdLevel, 4);
-        EXPECT_FLOAT_EQ(s.App()->m_hdScale, 0.25f);
+        Scenario small(630, 630);
+        EXPECT_EQ(small.App()->m_hdLevel, 1);
     }
-    {
-        Scenario s(630, 630);
-        EXPECT_EQ(s.App()->m_hdLevel, 1);
-    }
-    {
-        Scenario s(800, 600);
-        s.FinishLoading();
-        c_MyApp* app = s.App();
-        EXPECT_EQ(app->m_hdLevel, 2);
-        EXPECT_EQ(app->m_imageInfo[3 * 97], 64);
-        EXPECT_EQ(app->m_imageInfo[3 * 97 + 1], 64);
-        EXPECT_EQ(app->m_imageInfo[3 * 97 + 2], 16);
-        // The font's entries are the glyph advance at every level.
-        EXPECT_EQ(app->m_imageInfo[3 * 90], 8);
-        EXPECT_EQ(app->m_imageInfo[3 * 90 + 1], 8);
-        EXPECT_EQ(app->m_imageInfo[3 * 90 + 2], 128);
-        ASSERT_NE(app->m_images[97], nullptr) << "icons-hd.png loads";
-        EXPECT_EQ(app->m_images[97]->m_width, 64);
-        for (int slot : {1, 80, 90, 91, 93, 94, 95, 96, 97, 98, 99})
-            EXPECT_NE(app->m_images[slot], nullptr) << "image slot " << slot;
-        for (int slot : {1, 2, 3, 11, 12, 13, 14, 15, 16, 17, 18, 19, 95, 96, 97, 98, 99})
-            EXPECT_NE(app->m_sounds[slot], nullptr) << "sound slot " << slot;
-    }
-}
-
-TEST(Loader, TwentyEightStepsThenTheScreenRuns) {
-    Scenario s;
+    Scenario s(800, 600);
+    c_MyApp* app = s.App();
     int updates = 0;
-    while (s.App()->m_loadStep > 0 && updates < 100) {
+    for (; app->m_loadStep > 0 && updates < 100; ++updates) {
         s.Step();
-        ++updates;
+        ASSERT_EQ(app->m_sfxPlays[96], updates >= 3 ? 1 : 0) << "the jingle plays at the fourth update";
     }
     EXPECT_EQ(updates, 28);
-    EXPECT_EQ(s.App()->m_logoSoundPlayed, 1);
-    EXPECT_EQ(s.App()->m_mode, MODE_STORY);
-}
+    // The display: two rings of eleven dots, the disc, the band, the logo.
+    EXPECT_EQ((std::vector<int>{Count(s, KIND_OVAL), Count(s, KIND_RECT), Count(s, 93)}), (std::vector<int>{23, 1, 1}));
+    // Level 2: image sizes in file pixels, the font's in glyph advances.
+    const int* info = app->m_imageInfo.Data();
+    EXPECT_EQ(std::vector<int>(info + 3 * 97, info + 3 * 97 + 3), (std::vector<int>{64, 64, 16}));
+    EXPECT_EQ(std::vector<int>(info + 3 * 90, info + 3 * 90 + 3), (std::vector<int>{8, 8, 128}));
+    EXPECT_EQ(app->m_images[97]->m_width, 64);
+    for (int slot : {1, 80, 90, 91, 93, 94, 95, 96, 98, 99}) EXPECT_NE(app->m_images[slot], nullptr) << slot;
+    for (int slot : {1, 2, 3, 11, 12, 13, 14, 15, 16, 17, 18, 19, 95, 96, 97, 98, 99})
+        EXPECT_NE(app->m_sounds[slot], nullptr) << "sound " << slot;
 
-TEST(Loader, AResizeReloadsAndReturnsToTheSameScreen) {
-    Scenario s;
-    s.ToMenu();
-    s.App()->m_menuCursor = 4;
-    s.Resize(800, 600);
-    s.Render();
-    EXPECT_EQ(s.App()->m_loadStep, 1);
-    s.FinishLoading();
-    EXPECT_EQ(s.App()->m_hdLevel, 2);
-    EXPECT_EQ(s.App()->m_mode, MODE_MENU);
-    EXPECT_EQ(s.App()->m_menuCursor, 4);
-    EXPECT_EQ(s.App()->m_logoSoundPlayed, 1);
-    s.Step();
-    EXPECT_TRUE(s.HasText("DeduDezu.BAS < Dedu Dezu"));
-}
-
-TEST(Loader, AResizeDuringTheStoryKeepsItsPlaceAndGivesOldImagesBackAtOnce) {
-    Scenario s(960, 540);
-    s.FinishLoading();
+    // A resize in the story: level 4 for 1280 pixels, the old icons' texture
+    // given back at once, no second jingle, and the story where it was.
     s.Step(40);
-    c_MyApp* app = s.App();
-    float scroll = app->m_scrollY;
-    ASSERT_NEAR(scroll, 270 - 40 * 0.15f, 1e-3);
-
-    // The first loading step replaces the icons, whose old texture is
-    // deleted there and then rather than whenever the collector gets to it.
-    GLuint oldIcons = app->m_images[97]->m_surface->m_texture;
-    g_deletedTextures.clear();
-    gxtkGL.DeleteTextures = RecordingDeleteTextures;
-    s.Resize(800, 600);
+    const float scroll = app->m_scrollY;
+    const GLuint oldIcons = app->m_images[97]->m_surface->m_texture;
+    GLRecorder::Install();
+    s.Resize(1280, 720);
     s.Render();
     s.Update();
-    gxtkGLReset();
-    EXPECT_EQ(g_deletedTextures, std::vector<GLuint>{oldIcons});
-
-    // Loading at the new resolution, then the story goes on from where it was.
+    EXPECT_EQ(GLRecorder::deletedTextures, std::vector<GLuint>{oldIcons});
+    GLRecorder::Remove();
     s.FinishLoading();
-    EXPECT_EQ(app->m_hdLevel, 2);
-    EXPECT_EQ(app->m_mode, MODE_STORY);
-    EXPECT_FLOAT_EQ(app->m_scrollY, scroll);
+    EXPECT_EQ(app->m_hdLevel, 4);
+    EXPECT_EQ(app->m_sfxPlays[96], 1);
     s.Step();
-    const Scenario::TextRun* first = s.FindText("In the year 2014");
-    ASSERT_TRUE(first);
-    EXPECT_FLOAT_EQ(first->y, static_cast<float>(static_cast<int>(scroll - 0.15f)));
+    ASSERT_EQ(app->m_mode, MODE_STORY);
+    ASSERT_TRUE(s.FindText("In the year 2014"));
+    EXPECT_FLOAT_EQ(s.FindText("In the year 2014")->y, static_cast<float>(static_cast<int>(scroll - 0.15f)));
 }
 
-TEST(DrawHelpers, TextPlacementAndLineBreaks) {
-    Scenario s;
-    s.FinishLoading();
-    c_MyApp* app = s.App();
-    app->p_CLS2D(0, 0, 0, 1);
-    app->p_Text(100, 50, String("AB"), 1, 1);
-    auto recs = RecordsFrom(app, 0);
-    ASSERT_EQ(recs.size(), 2u);
-    EXPECT_EQ(recs[0].kind, 90);
-    EXPECT_EQ(recs[0].frame, 'A' - 32);
-    EXPECT_FLOAT_EQ(recs[0].x, 92);
-    EXPECT_FLOAT_EQ(recs[0].y, 50);
-    EXPECT_FLOAT_EQ(recs[1].x, 100);
-
-    app->p_CLS2D(NOVALUE, 0, 0, 0);
-    app->p_Text(100, 50, String("AB"), 0, 0);
-    recs = RecordsFrom(app, 0);
-    ASSERT_EQ(recs.size(), 2u);
-    EXPECT_FLOAT_EQ(recs[0].x, 100);
-    EXPECT_FLOAT_EQ(recs[0].y, 54);  // alignY 0: the line's top is y
-    EXPECT_FLOAT_EQ(recs[1].x, 108);
-
-    // A, backslash, n, B: B starts the next line; all four count in the width.
-    app->p_CLS2D(NOVALUE, 0, 0, 0);
-    app->p_Text(100, 50, String("A\\nB"), 1, 1);
-    recs = RecordsFrom(app, 0);
-    ASSERT_EQ(recs.size(), 2u);
-    EXPECT_FLOAT_EQ(recs[0].x, 84);
-    EXPECT_FLOAT_EQ(recs[1].x, 84);
-    EXPECT_FLOAT_EQ(recs[1].y, 58);
-
-    // Spaces advance without a record; a lone backslash draws glyph 60.
-    app->p_CLS2D(NOVALUE, 0, 0, 0);
-    app->p_SetSize(2);
-    app->p_Text(0, 0, String("a \\x"), 0, 1);
-    recs = RecordsFrom(app, 0);
-    ASSERT_EQ(recs.size(), 3u);
-    EXPECT_FLOAT_EQ(recs[1].x, 32);
-    EXPECT_EQ(recs[1].frame, 60);
-    EXPECT_FLOAT_EQ(recs[1].sx, 2);
-    EXPECT_FLOAT_EQ(recs[1].sy, 2);
-}
-
-TEST(DrawHelpers, StateInksAndAFullList) {
-    Scenario s;
-    c_MyApp* app = s.App();
-    app->p_SetSize(2, NOVALUE);
-    EXPECT_EQ(app->m_sizeY, 2);
-    app->p_SetSize(2, 3);
-    EXPECT_EQ(app->m_sizeY, 3);
-    app->p_Alpha(0.25f);
-    app->p_SetCol(10, 20, 30, NOVALUE);
-    EXPECT_EQ(app->m_alpha, 0.25f);
-    app->p_SetRot(30);
-    EXPECT_EQ(app->m_rotation, -30);
-
-    app->p_Ink(3, 1);
-    EXPECT_FLOAT_EQ(app->m_red, 255);
-    EXPECT_FLOAT_EQ(app->m_green, 255);
-    EXPECT_FLOAT_EQ(app->m_blue, 25.5f);
-    app->p_Ink(0, 1);
-    EXPECT_FLOAT_EQ(app->m_red, 76.5f);
-    app->p_Ink(10, 1);
-    EXPECT_FLOAT_EQ(app->m_blue, 76.5f);
-    app->p_Ink(1, 2);
-    EXPECT_FLOAT_EQ(app->m_green, 51);
-    app->p_Ink(9, 0);
-    EXPECT_FLOAT_EQ(app->m_red, 0);
-
-    app->p_CLS2D(1, 2, 3, 0.5f);
-    EXPECT_EQ(app->m_clsGreen, 2);
-    app->p_Rect(0, 0, 1, 1);
-    app->p_CLS2D(NOVALUE, 0, 0, 0);
-    EXPECT_EQ(app->m_clsGreen, 2) << "the background is kept";
-    EXPECT_EQ(app->m_drawCount, 0) << "but the list is cleared";
-    for (int i = 0; i < 2600; ++i) app->p_Oval(1, 2, 3, 4);
-    EXPECT_EQ(app->m_drawCount, 37485);
-}
-
-TEST(DrawHelpers, StarsWrapAndRandomHelpers) {
-    Scenario s;
-    c_MyApp* app = s.App();
-    app->p_ResetStars(10);
-    EXPECT_EQ(app->m_starCount, 10);
-    app->p_ResetStars(0);
-    EXPECT_EQ(app->m_starCount, 10);
-    float* star = app->m_stars.Data();
-    star[1] = -20;
-    star[2] = 100;
-    star[3] = 0.5f;
-    app->p_CLS2D(0, 0, 0, 1);
-    app->p_DoStars(0, 0);
-    // On a 640 x 480 window the visible virtual width is 360.
-    EXPECT_FLOAT_EQ(star[1], -20 + bb_Game_jscrw + 32);
-    EXPECT_GE(star[3], 0.2f);
-    EXPECT_LT(star[3], 0.8f);
-    auto recs = RecordsFrom(app, 0);
-    ASSERT_EQ(recs.size(), 11u);
-    EXPECT_EQ(recs[0].kind, 96);
-    EXPECT_FLOAT_EQ(recs[0].x, 8 * std::trunc(star[1] / 8));  // snapped to the 8-pixel grid
-    EXPECT_FLOAT_EQ(recs[0].alpha, star[3]);
-
-    EXPECT_EQ(app->p_rstr(42, 5, String("0")).ToUtf8(), "00042");
-    EXPECT_EQ(app->p_rstr(123456, 4, String("0")).ToUtf8(), "3456");
-    EXPECT_EQ(app->p_rstr(7, 0, String("0")).ToUtf8(), "7");
-    int seen[4] = {0, 0, 0, 0};
-    for (int i = 0; i < 4000; ++i) {
-        int v = app->p_Rand(2, 5);
-        ASSERT_GE(v, 2);
-        ASSERT_LE(v, 5);
-        ++seen[v - 2];
-    }
-    for (int n : seen) EXPECT_GT(n, 800);
-}
-
-TEST(Scores, RecordingPlacesEqualScoresBehindAndKeepsTheRecentList) {
-    Scenario s;
-    c_MyApp* app = s.App();
-    app->m_game = 1;
-    int best[10] = {500, 300, 300, 100, 0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 10; ++i) app->m_scoreTable[i] = best[i];
-    app->m_score = 300;
-    app->m_scorePending = 1;
-    app->p_LoadMenu();
-    int expected[10] = {500, 300, 300, 300, 100, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(app->m_scoreTable[i], expected[i]) << i;
-    EXPECT_EQ(app->m_scoreTable[70], 300);
-    app->m_score = 5;
-    app->m_scorePending = 1;
-    app->p_LoadMenu();
-    EXPECT_EQ(app->m_scoreTable[70], 5);
-    EXPECT_EQ(app->m_scoreTable[71], 300);
-    EXPECT_NE(s.StateText().find("|"), std::string::npos) << "recording saves";
-
-    // The template game has no score lists: nothing else is overwritten.
-    app->m_game = 8;
-    app->m_score = 999;
-    app->m_scorePending = 1;
-    app->p_LoadMenu();
-    for (int i = 0; i < 350; ++i) EXPECT_NE(app->m_scoreTable[i], 999) << i;
-}
-
-TEST(GameNames, LongAndShortNames) {
-    Scenario s;
-    c_MyApp* app = s.App();
-    EXPECT_EQ(app->p_GameName(1, 1).ToUtf8(), "Vuror Idi");
-    EXPECT_EQ(app->p_GameName(6, 2).ToUtf8(), "Zevovev ");
-    EXPECT_EQ(app->p_GameName(7, 2).ToUtf8(), "Battle  ");
-    EXPECT_EQ(app->p_GameName(0, 1).ToUtf8(), "Name of the Game");
-    EXPECT_EQ(app->p_GameName(9, 2).ToUtf8(), "GameName");
-    EXPECT_EQ(app->p_GameName(2, 3).Length(), 0);
-    for (int g = 0; g <= 8; ++g) EXPECT_EQ(app->p_GameName(g, 2).Length(), 8);
-}
-
-namespace {
-int g_drawCalls = 0;
-void CountingDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
-    ++g_drawCalls;
-    gxtkGLSystem().DrawElements(mode, count, type, indices);
-}
-void CountingDrawArrays(GLenum mode, GLint first, GLsizei count) {
-    ++g_drawCalls;
-    gxtkGLSystem().DrawArrays(mode, first, count);
-}
-}  // namespace
-
-TEST(Render, ReplayingTheDrawListKeepsSpritesOfOneSheetInOneBatch) {
-    Scenario s;
-    s.ToMenu();
-    s.Step();
-    c_MyApp* app = s.App();
-    app->p_CLS2D(0, 0, 0, 1);
-    for (int i = 0; i < 200; ++i) {
-        app->p_Ink(1 + i % 9, 1);  // colour changes do not split a batch
-        app->p_DrawImg(90, static_cast<float>(i), 20, 33);
-    }
-    gxtkGL.DrawElements = CountingDrawElements;
-    gxtkGL.DrawArrays = CountingDrawArrays;
-    g_drawCalls = 0;
-    s.Render();
-    gxtkGLReset();
-    // The background fill, then the 200 glyphs in one call.
-    EXPECT_LE(g_drawCalls, 3);
-}
-
-TEST(Scores, APlayedGameIsRecordedOnceEvenWhenTheTitleCardIsLeftWithB) {
-    Scenario s;
-    s.ToMenu();
-    c_MyApp* app = s.App();
-    app->m_game = 2;
-    app->m_mode = MODE_LOADING_GAME;
-    s.Step();
-    ASSERT_EQ(app->m_mode, MODE_PLAYING);
-    app->m_players[10] = 7;  // Zuzo Variru's score: the furthest dead passed
-    app->m_gameOver = 1;
-    for (int i = 0; i < 120 && app->m_mode != MODE_TITLE; ++i) s.Step();
-    ASSERT_EQ(app->m_mode, MODE_TITLE);
-    EXPECT_EQ(app->m_scoreTable[10], 7);
-    EXPECT_EQ(app->m_scoreTable[80], 7);
-    s.Step(10);
-    s.Press(GLFW_KEY_X);  // B: back to the menu through the return screen
-    s.Step(2);
-    ASSERT_EQ(app->m_mode, MODE_MENU);
-    EXPECT_EQ(app->m_scoreTable[11], 0) << "not entered into the best list twice";
-    EXPECT_EQ(app->m_scoreTable[81], 0) << "not entered into the recent list twice";
-
-    // Opening a title card and backing out without playing records nothing.
-    app->m_game = 3;
-    app->m_mode = MODE_ENTER_TITLE;
-    s.Step(100);
-    s.Press(GLFW_KEY_X);
-    s.Step(2);
-    EXPECT_EQ(app->m_scoreTable[90], 0);
-}
-
-TEST(Quit, F4AndTheCloseKeyEndTheProgramFromAnyScreen) {
+TEST(GlobalKeys, F1ShowsRateAndScaleF2HidesTheCornerIconsF4QuitsAndF11OrAltEnterSwitchFullScreenForGood) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Scenario s(960, 540);
-            s.ToMenu();
-            s.App()->m_game = 5;
-            s.App()->m_mode = MODE_LOADING_GAME;
-            s.Step(3);  // in a game
-            s.KeyDown(GLFW_KEY_F4);
-            s.Step();
-            exit(3);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(
-        {
-            Scenario s(960, 540);
-            s.FinishLoading();  // the story screen
-            s.Host()->OnWindowClose();
-            exit(3);
-        },
-        ::testing::ExitedWithCode(0), "");
-}
-
-TEST(Restart, SettingsAndScoresSurviveARestart) {
     std::string saved;
     {
-        Scenario s;
+        Scenario s(960, 540);
+        s.FinishLoading();
+        StartGame(s, 8);
+        c_MyApp* app = s.App();
+        s.Press(GLFW_KEY_F1);
+        const Scenario::TextRun* line = s.FindText(":2.0,2.0");
+        ASSERT_TRUE(line);
+        EXPECT_EQ(line->text, std::to_string(app->m_renderFps) + ":2.0,2.0");
+        EXPECT_EQ((std::vector<float>{line->x, line->y}), (std::vector<float>{16, 270 - 16 + 4}));
+        s.Press(GLFW_KEY_F1);
+        EXPECT_FALSE(s.HasText(":2.0,2.0"));
+        EXPECT_EQ(Count(s, 97), 1);  // the pause icon
+        s.Press(GLFW_KEY_F2);
+        EXPECT_EQ(Count(s, 97), 0);
+        EXPECT_EXIT((s.KeyDown(GLFW_KEY_F4), s.Update(), exit(3)), ::testing::ExitedWithCode(0), "");
+
+        BBGlfwVideoMode* desktop = s.Host()->GetGlfwDesktopMode();
+        std::vector<int> size(2), full = {desktop->width, desktop->height};
+        s.Press(GLFW_KEY_F11);
+        s.Host()->GetWindowSize(&size[0], &size[1]);
+        EXPECT_EQ(size, full);
+        EXPECT_EQ(app->m_options[OPTION_FULLSCREEN], 1);
+        EXPECT_EQ(s.StateText(), app->p_SaveText().ToUtf8()) << "kept at once";
+        s.Render();
+        EXPECT_EQ(app->m_loadStep, 1) << "reloads for the new size";
+        // Alt+Enter (of either Enter) switches back and is not also a press of Enter.
+        s.Host()->OnKey(GLFW_KEY_KP_ENTER, GLFW_PRESS, GLFW_MOD_ALT);
+        s.Update();
+        EXPECT_EQ(app->p_PlayKeyAll(CTRL_A, 0), 0);
+        s.KeyUp(GLFW_KEY_KP_ENTER);
+        s.Update();
+        s.Host()->GetWindowSize(&size[0], &size[1]);
+        EXPECT_EQ(size, (std::vector<int>{640, 480}));
+        EXPECT_EQ(app->m_options[OPTION_FULLSCREEN], 0);
+        EXPECT_EQ(s.StateText(), app->p_SaveText().ToUtf8());
+        s.Press(GLFW_KEY_F11);
+        saved = s.StateText();
+    }
+    Scenario s(640, 480, saved, true);
+    EXPECT_EQ(s.App()->m_fullscreen, 1);
+    EXPECT_NE(glfwGetWindowMonitor(s.Host()->Window()), nullptr);
+}
+
+// Losing the focus pauses a game, not the menu or a finished game, slows
+// the loop and saves; a played game is recorded once, an equal score
+// ranks below the old one, and the lists outlive the run.
+TEST(Focus, LosingTheFocusPausesARunningGameAndSavesAndAPlayedGameIsRecordedOnceForGood) {
+    std::string saved;
+    std::vector<int> lists;
+    {
+        Scenario s(960, 540);
         s.ToMenu();
         c_MyApp* app = s.App();
-        app->m_game = 4;
-        app->m_mode = MODE_LOADING_GAME;
-        s.Step();
-        app->m_score = 42;
+        s.Suspend();
+        EXPECT_EQ(app->m_paused, 0);
+        EXPECT_EQ(bb_app_UpdateRate(), 5);
+        s.Resume();
+        EXPECT_EQ(bb_app_UpdateRate(), 60);
+
+        const int best[] = {500, 300, 300, 100};
+        for (int i = 0; i < 4; ++i) app->m_scoreTable[30 + i] = best[i];
+        app->m_scoreTable[100] = 11;  // Dedu Dezu's latest score
+        StartGame(s, 4);
+        app->m_options[5] = 2;
+        s.Suspend();
+        EXPECT_EQ((std::vector<int>{app->m_paused, app->m_pauseY}), (std::vector<int>{1, 135}));
+        EXPECT_EQ(s.StateText(), app->p_SaveText().ToUtf8());
+        s.Resume();
+        s.Step(5);
+        EXPECT_EQ(app->m_paused, 1) << "the game waits for the player";
+
+        app->m_paused = 0;
+        app->m_score = 300;
         app->m_gameOver = 1;
+        s.Suspend();
+        s.Resume();
+        EXPECT_EQ(app->m_paused, 0) << "a game that has ended runs its game-over sequence on";
         for (int i = 0; i < 120 && app->m_mode != MODE_TITLE; ++i) s.Step();
-        app->m_options[5] = 0;  // sound off, saved when the app is suspended
+        ASSERT_EQ(app->m_mode, MODE_TITLE);
+        lists = Lists(app, 4);
+        EXPECT_EQ(lists, (std::vector<int>{500, 300, 300, 300, 100, 0, 0, 0, 0, 0, 300, 11, 0, 0, 0, 0, 0, 0, 0, 0}));
+        s.Step(10);
+        s.Press(GLFW_KEY_X);  // B leaves the title card through the recording screen
+        s.Step(2);
+        ASSERT_EQ(app->m_mode, MODE_MENU);
+        EXPECT_EQ(Lists(app, 4), lists) << "recorded once";
+        app->m_game = 8;  // the template game has no lists: its score lands nowhere
+        app->m_score = 999;
+        app->m_scorePending = 1;
+        app->p_LoadMenu();
+        EXPECT_EQ(std::count(app->m_scoreTable.Data(), app->m_scoreTable.Data() + 350, 999), 0);
+        app->m_options[5] = 0;
         s.Suspend();
         saved = s.StateText();
     }
     Scenario again(640, 480, saved, true);
-    c_MyApp* app = again.App();
-    EXPECT_EQ(app->m_scoreTable[30], 42);
-    EXPECT_EQ(app->m_scoreTable[100], 42);
-    EXPECT_EQ(app->m_options[5], 0);
+    EXPECT_EQ(Lists(again.App(), 4), lists);
+    EXPECT_EQ(again.App()->m_options[5], 0);
+}
+
+TEST(DrawHelpers, TextSitsOnItsGlyphCellsInksHaveTheirBrightnessAndStarsWrapOnTheGrid) {
+    Scenario s;
+    s.FinishLoading();
+    c_MyApp* app = s.App();
+    app->p_CLS2D(NOVALUE, 0, 0, 0);
+    app->p_Text(100, 50, String("AB"), 1, 1);     // centred on both axes
+    app->p_Text(100, 50, String("AB"), 0, 0);     // from the left, the line's top at y
+    app->p_Text(100, 50, String("A\\nB"), 1, 1);  // all four characters count in the width
+    app->p_SetSize(2);
+    app->p_Text(0, 0, String("a \\x"), 0, 1);  // a space draws nothing, a lone backslash glyph 60
+    std::vector<std::vector<float>> glyphs;
+    for (const Scenario::Record& r : s.Records()) glyphs.push_back({r.x, r.y, r.frame, r.sx});
+    EXPECT_EQ(glyphs, (std::vector<std::vector<float>>{{92, 50, 33, 1}, {100, 50, 34, 1}, {100, 54, 33, 1},
+                                                       {108, 54, 34, 1}, {84, 50, 33, 1}, {84, 58, 34, 1},
+                                                       {0, 0, 65, 2}, {32, 0, 60, 2}, {48, 0, 88, 2}}));
+    std::vector<float> inks;  // ink 3 bright, out-of-range ink 10 as ink 0, ink 1 doubled, ink 9 dark
+    for (auto [ink, bright] : {std::pair{3, 1}, {10, 1}, {1, 2}, {9, 0}}) {
+        app->p_Ink(ink, bright);
+        inks.insert(inks.end(), {app->m_red, app->m_green, app->m_blue});
+    }
+    EXPECT_EQ(inks, (std::vector<float>{255, 255, 25.5f, 76.5f, 76.5f, 76.5f, 255, 51, 51, 0, 0, 0}));
+
+    app->p_ResetStars(10);  // a star leaving on the left comes back on the right
+    float* star = app->m_stars.Data();
+    star[1] = -20;
+    app->p_CLS2D(0, 0, 0, 1);
+    app->p_DoStars(0, 0);
+    EXPECT_FLOAT_EQ(star[1], -20 + bb_Game_jscrw + 32);
+    EXPECT_FLOAT_EQ(s.Records()[0].x, 8 * std::trunc(star[1] / 8));
+    EXPECT_EQ(app->p_rstr(42, 5, String("0")).ToUtf8() + app->p_rstr(123456, 4, String("0")).ToUtf8(), "000423456");
 }
