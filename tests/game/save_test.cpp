@@ -1,12 +1,13 @@
-// The save text through the real game: a fresh start's text, round trips of
-// options, badges and scores (with wrapping checksums), per-block checksum
-// failures, short, truncated and foreign stores, the option limits, and a
-// store that cannot be loaded whole or saved.
+// The save text through the real game: a fresh start's text, a round trip
+// with wrapping checksums and the option limits, a checksum failure costing
+// only its own block, short, foreign and truncated stores, and a store that
+// did not load whole or cannot be saved.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,17 +17,7 @@
 
 namespace {
 
-std::vector<std::string> Fields(const std::string& text) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t i = text.find('|'); i != std::string::npos; i = text.find('|', start)) {
-        out.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    return out;
-}
-
-std::string Join(const std::vector<std::string>& fields, size_t count) {
+std::string Join(const std::vector<std::string>& fields, size_t count = 182) {
     std::string out;
     for (size_t i = 0; i < count && i < fields.size(); ++i) out += fields[i] + "|";
     return out;
@@ -34,66 +25,8 @@ std::string Join(const std::vector<std::string>& fields, size_t count) {
 
 std::string Repeat(const std::string& s, int n) {
     std::string out;
-    for (int i = 0; i < n; ++i) out += s;
+    while (n-- > 0) out += s;
     return out;
-}
-
-// The load messages among what was printed (the audio device may report
-// that it has no sound card on the same stream).
-std::string LoadMessages(const std::string& printed) {
-    std::string out;
-    size_t start = 0;
-    while (start < printed.size()) {
-        size_t end = printed.find('\n', start);
-        if (end == std::string::npos) end = printed.size();
-        std::string line = printed.substr(start, end - start);
-        if (line.rfind("Settings", 0) == 0 || line.rfind("Badge", 0) == 0 || line.rfind("Highscore", 0) == 0)
-            out += line + "\n";
-        start = end + 1;
-    }
-    return out;
-}
-
-// Boots with the given store and returns the load messages it printed.
-std::string BootPrinting(const std::string& state, bool have, std::vector<int>* options = nullptr,
-                         std::vector<int>* scores = nullptr, std::vector<bool>* badges = nullptr) {
-    testing::internal::CaptureStdout();
-    Scenario s(640, 480, state, have);
-    std::string printed = LoadMessages(testing::internal::GetCapturedStdout());
-    c_MyApp* app = s.App();
-    if (options)
-        for (int i = 0; i < 25; ++i) options->push_back(app->m_options[i]);
-    if (scores)
-        for (int i = 0; i < 140; ++i) scores->push_back(app->m_scoreTable[i]);
-    if (badges)
-        for (int i = 0; i < 256; ++i) badges->push_back(app->m_badges[i]);
-    return printed;
-}
-
-const char* kAllLoaded =
-    "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n"
-    "Highscore 3 Loaded\nHighscore 4 Loaded\nHighscore 5 Loaded\nHighscore 6 Loaded\n";
-
-// A store with options, badges and scores that exercise every block.
-std::string RichStore() {
-    Scenario s;
-    c_MyApp* app = s.App();
-    app->m_options[3] = 7;
-    app->m_options[5] = 2;
-    app->m_options[12] = 25;
-    app->m_options[24] = -9;
-    app->m_badges[0] = true;
-    app->m_badges[31] = true;  // bit 31: word 0 becomes negative
-    app->m_badges[255] = true;
-    for (int g = 0; g < 7; ++g) {
-        for (int r = 0; r < 10; ++r) {
-            app->m_scoreTable[10 * g + r] = (g + 1) * 1000 - r * 37;
-            app->m_scoreTable[70 + 10 * g + r] = g * 11 + r;
-        }
-    }
-    app->m_scoreTable[0] = 2000000000;  // its checksum term wraps
-    app->p_Save();
-    return s.StateText();
 }
 
 std::string ReadFile(const std::string& path) {
@@ -109,155 +42,107 @@ int Count(const std::string& text, const std::string& part) {
     return n;
 }
 
+// What a start with a given store printed and ended up with.
+struct Loaded {
+    std::string said;  // the load messages (the audio device may print too)
+    std::vector<int> options, scores;
+    int badges = 0;  // how many are earned
+};
+
+Loaded Boot(const std::string& state) {
+    testing::internal::CaptureStdout();
+    Scenario s(640, 480, state, true);
+    std::stringstream printed(testing::internal::GetCapturedStdout());
+    Loaded l;
+    for (std::string line; std::getline(printed, line);)
+        if (line.rfind("Settings", 0) == 0 || line.rfind("Badge", 0) == 0 || line.rfind("Highscore", 0) == 0)
+            l.said += line + "\n";
+    c_MyApp* app = s.App();
+    l.options.assign(app->m_options.Data(), app->m_options.Data() + 25);
+    l.scores.assign(app->m_scoreTable.Data(), app->m_scoreTable.Data() + 140);
+    for (int i = 0; i < 256; ++i) l.badges += app->m_badges[i];
+    return l;
+}
+
+// The load messages of the settings, the badges and the first n games.
+std::string Said(const char* settings, const char* badges, int games, int failedGame = -1) {
+    std::string out = std::string("Settings ") + settings + "\n" + badges + "\n";
+    for (int g = 0; g < games; ++g)
+        out += "Highscore " + std::to_string(g) + (g == failedGame ? " Checksum Invalid\n" : " Loaded\n");
+    return out;
+}
+
+// The fields of a store whose every block holds something: options that
+// the limits change, badges 0, 31 and 255, and a score whose term wraps.
+std::vector<std::string> RichStore() {
+    Scenario s;
+    c_MyApp* app = s.App();
+    const int options[25] = {0, 0, 0, 7, 0, 2, 0, 0, 0, 0, 10, 100, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -9};
+    std::copy(options, options + 25, app->m_options.Data());
+    app->m_badges[0] = app->m_badges[31] = app->m_badges[255] = true;
+    for (int g = 0; g < 7; ++g) {
+        for (int r = 0; r < 10; ++r) {
+            app->m_scoreTable[10 * g + r] = (g + 1) * 1000 - r * 37;
+            app->m_scoreTable[70 + 10 * g + r] = g * 11 + r;
+        }
+    }
+    app->m_scoreTable[0] = 2000000000;
+    app->p_Save();
+    std::vector<std::string> fields;
+    std::stringstream in(s.StateText());
+    for (std::string f; std::getline(in, f, '|');) fields.push_back(f);
+    return fields;
+}
+
 }  // namespace
 
-TEST(Save, AFreshStartSavesTheDefaultsIn182FieldsThatLoadBackWithAllMessages) {
+TEST(Save, AFreshStartSavesItsDefaultsIn182FieldsAndEveryBlockRoundTrips) {
     std::string text;
     {
         testing::internal::CaptureStdout();
         Scenario s;
-        std::string printed = LoadMessages(testing::internal::GetCapturedStdout());
-        EXPECT_EQ(printed, "");  // no store: no message
-        EXPECT_FALSE(s.HaveStateFile());
-        c_MyApp* app = s.App();
-        EXPECT_EQ(app->m_options[5], 1);
-        EXPECT_EQ(app->m_options[10], 64);
-        EXPECT_EQ(app->m_options[11], 64);
-        EXPECT_EQ(app->m_options[12], 10);
-        EXPECT_EQ(app->m_options[14], 1);
-        EXPECT_EQ(bb_Game_overscan, 0);
-        app->p_Save();
+        EXPECT_EQ(Count(testing::internal::GetCapturedStdout(), "Loaded"), 0) << "no store: no message";
+        s.App()->p_Save();
         text = s.StateText();
     }
-    // Options, their checksum 5 + 10*64 + 11*64 + 12*10 + 14*1, eight zero
-    // badge words and their sum, seven zero score blocks.
-    std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|" + Repeat("0|", 9) +
-                           Repeat(Repeat("0|", 21), 7);
-    EXPECT_EQ(text, expected);
-    EXPECT_EQ(Fields(text).size(), 182u);
-    EXPECT_EQ(BootPrinting(text, true), kAllLoaded);
+    // Sound on, the limits' pad placement, overscan 1 off the console, the
+    // checksum 5 + 10 * 64 + 11 * 64 + 12 * 10 + 14; zero badges and scores.
+    EXPECT_EQ(text, "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|" + Repeat("0|", 9 + 7 * 21));
+    EXPECT_EQ(Boot(text).said, Said("Loaded", "Badges Loaded", 7));
+
+    const std::vector<std::string> f = RichStore();
+    ASSERT_EQ(f.size(), 182u);
+    EXPECT_EQ((std::vector<std::string>{f[26], f[33], f[35], f[36]}),
+              (std::vector<std::string>{"-2147483647", "-2147483648", "2000000000", "0"}));
+    Loaded l = Boot(Join(f));
+    EXPECT_EQ(l.said, Said("Loaded", "Badges Loaded", 7));
+    // Options 10 and 12 below their limits come back as 64 and 10, 14 as 1.
+    EXPECT_EQ((std::vector<int>{l.options[3], l.options[5], l.options[10], l.options[11], l.options[12],
+                                l.options[14], l.options[24]}),
+              (std::vector<int>{7, 2, 64, 100, 10, 1, -9}));
+    EXPECT_EQ(l.badges, 3);
+    EXPECT_EQ((std::vector<int>{l.scores[0], l.scores[69], l.scores[139]}),
+              (std::vector<int>{2000000000, 7000 - 9 * 37, 6 * 11 + 9}));
 }
 
-TEST(Save, OptionsBadgesAndScoresRoundTripIncludingANegativeBadgeWord) {
-    std::string text = RichStore();
-    std::vector<std::string> f = Fields(text);
-    ASSERT_EQ(f.size(), 182u);
-    EXPECT_EQ(f[26], "-2147483647");  // badges 0 and 31
-    EXPECT_EQ(f[33], "-2147483648");  // badge 255
-    EXPECT_EQ(f[35], "2000000000");   // game 0 best[0]
-    EXPECT_EQ(f[36], "0");            // game 0 recent[0]
-
-    std::vector<int> options, scores;
-    std::vector<bool> badges;
-    EXPECT_EQ(BootPrinting(text, true, &options, &scores, &badges), kAllLoaded);
-    EXPECT_EQ(options[3], 7);
-    EXPECT_EQ(options[5], 2);
-    EXPECT_EQ(options[12], 25);
-    EXPECT_EQ(options[24], -9);
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(badges[i], i == 0 || i == 31 || i == 255) << i;
-    EXPECT_EQ(scores[0], 2000000000);
-    EXPECT_EQ(scores[10 * 6 + 9], 7000 - 9 * 37);
-    EXPECT_EQ(scores[70 + 10 * 6 + 9], 6 * 11 + 9);
-}
-
-TEST(Save, OneChangedDigitFailsOnlyItsOwnBlock) {
-    std::vector<std::string> f = Fields(RichStore());
-    ASSERT_EQ(f.size(), 182u);
-
-    // Game 3's best[0] is field 35 + 3 * 21.
-    std::vector<std::string> bad = f;
-    bad[35 + 3 * 21] = "4001";
-    std::vector<int> scores;
-    std::string printed = BootPrinting(Join(bad, 182), true, nullptr, &scores);
-    EXPECT_EQ(printed,
-              "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n"
-              "Highscore 3 Checksum Invalid\nHighscore 4 Loaded\nHighscore 5 Loaded\nHighscore 6 Loaded\n");
+TEST(Save, AFailedChecksumCostsOnlyItsBlockAndTheStoreIsKeptAsideOnceBeforeItIsReplaced) {
+    const std::vector<std::string> whole = RichStore();
+    std::vector<std::string> f = whole;
+    f[3] = "8";               // an option
+    f[30] = "4";              // a badge word
+    f[35 + 3 * 21] = "4001";  // game 3's best score
+    const std::string damaged = Join(f);
+    Loaded l = Boot(damaged);
+    EXPECT_EQ(l.said, Said("Checksum Invalid", "Badge Checksum Invalid", 7, 3));
+    // Options reset with sound on and the limits, no badges, game 3 zeroed.
+    EXPECT_EQ((std::vector<int>{l.options[3], l.options[5], l.options[12], l.options[24]}),
+              (std::vector<int>{0, 1, 10, 0}));
+    EXPECT_EQ(l.badges, 0);
     for (int r = 0; r < 10; ++r) {
-        EXPECT_EQ(scores[30 + r], 0);
-        EXPECT_EQ(scores[70 + 30 + r], 0);
-        EXPECT_EQ(scores[20 + r], 3000 - r * 37);
-        EXPECT_EQ(scores[40 + r], 5000 - r * 37);
+        EXPECT_EQ(l.scores[30 + r] + l.scores[100 + r], 0) << r;
+        EXPECT_EQ(l.scores[20 + r], 3000 - r * 37);
+        EXPECT_EQ(l.scores[110 + r], 44 + r);
     }
-
-    // A changed option: options reset, the limits still apply, badges load.
-    bad = f;
-    bad[3] = "8";
-    std::vector<int> options;
-    std::vector<bool> badges;
-    printed = BootPrinting(Join(bad, 182), true, &options, nullptr, &badges);
-    EXPECT_EQ(printed.substr(0, printed.find('\n')), "Settings Checksum Invalid");
-    EXPECT_NE(printed.find("Badges Loaded"), std::string::npos);
-    EXPECT_EQ(options[3], 0);
-    EXPECT_EQ(options[5], 1);
-    EXPECT_EQ(options[12], 10);
-    EXPECT_EQ(options[24], 0);
-    EXPECT_TRUE(badges[31]);
-
-    // A changed badge word clears every badge, and only the badges.
-    bad = f;
-    bad[30] = "4";
-    badges.clear();
-    printed = BootPrinting(Join(bad, 182), true, nullptr, nullptr, &badges);
-    EXPECT_NE(printed.find("Badge Checksum Invalid"), std::string::npos);
-    EXPECT_NE(printed.find("Highscore 6 Loaded"), std::string::npos);
-    for (bool b : badges) EXPECT_FALSE(b);
-}
-
-TEST(Save, ASettingsOnlyStoreLoadsTheSettingsAndKeepsTheOtherDefaults) {
-    std::vector<std::string> f = Fields(RichStore());
-    std::vector<int> options, scores;
-    std::vector<bool> badges;
-    EXPECT_EQ(BootPrinting(Join(f, 26), true, &options, &scores, &badges), "Settings Loaded\n");
-    EXPECT_EQ(options[3], 7);
-    for (int s : scores) EXPECT_EQ(s, 0);
-    for (bool b : badges) EXPECT_FALSE(b);
-}
-
-TEST(Save, ForeignAndTruncatedStoresLoseOnlyWhatIsMissingOrBroken) {
-    std::vector<int> options, scores;
-    // Too short for the settings; the other blocks are looked for from the
-    // first field and fail their checksums or are missing.
-    EXPECT_EQ(BootPrinting("hello|world", true, &options, &scores), "");
-    EXPECT_EQ(options[5], 1);
-    EXPECT_EQ(options[10], 64);
-    EXPECT_EQ(BootPrinting("", true), "");
-    std::string foreign = BootPrinting(Repeat("x|", 40), true, &options);
-    EXPECT_EQ(foreign, "Settings Loaded\nBadges Loaded\n");  // all zero: the sums match
-    EXPECT_EQ(BootPrinting(Repeat("1|", 60), true),
-              "Settings Checksum Invalid\nBadge Checksum Invalid\nHighscore 0 Checksum Invalid\n");
-
-    // Cut inside game 3's block: games 0 to 2 load, the rest are skipped.
-    std::vector<std::string> f = Fields(RichStore());
-    scores.clear();
-    EXPECT_EQ(BootPrinting(Join(f, 100), true, nullptr, &scores),
-              "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\nHighscore 2 Loaded\n");
-    EXPECT_EQ(scores[20], 3000);
-    EXPECT_EQ(scores[30], 0);
-    EXPECT_EQ(scores[60], 0);
-}
-
-TEST(Save, OptionLimitsApplyToLoadedValues) {
-    // Options 10, 11, 12, 14 at 10, 100, 5, 0: checksum 100 + 1100 + 60.
-    std::string text = "0|0|0|0|0|1|0|0|0|0|10|100|5|0|0|0|0|0|0|0|0|0|0|0|0|1265|";
-    std::vector<int> options;
-    EXPECT_EQ(BootPrinting(text, true, &options), "Settings Loaded\n");
-    EXPECT_EQ(options[10], 64);
-    EXPECT_EQ(options[11], 100);
-    EXPECT_EQ(options[12], 10);
-    EXPECT_EQ(options[14], 1);
-
-    // Size 8 is allowed as it is.
-    text = "0|0|0|0|0|1|0|0|0|0|64|64|8|0|1|0|0|0|0|0|0|0|0|0|0|1459|";
-    options.clear();
-    EXPECT_EQ(BootPrinting(text, true, &options), "Settings Loaded\n");
-    EXPECT_EQ(options[12], 8);
-}
-
-TEST(Save, AStoreThatDidNotLoadWholeIsKeptAsideOnceBeforeItIsReplaced) {
-    std::vector<std::string> f = Fields(RichStore());
-    std::vector<std::string> bad = f;
-    bad[35 + 3 * 21] = "4001";
-    std::string damaged = Join(bad, 182);
     std::string saved;
     {
         testing::internal::CaptureStderr();
@@ -265,35 +150,50 @@ TEST(Save, AStoreThatDidNotLoadWholeIsKeptAsideOnceBeforeItIsReplaced) {
         s.ToMenu();
         s.App()->p_Save();
         s.Suspend();  // saves again
-        s.Resume();
-        s.Step(5);
         std::string told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(Count(told, "did not load whole (a checksum does not match); it is kept as "), 1) << told;
         EXPECT_EQ(ReadFile(s.WorkDir() + "/.zorbelstate.bad"), damaged);
         saved = s.StateText();
     }
-    EXPECT_EQ(BootPrinting(saved, true), kAllLoaded) << "the new save is whole";
-    {
-        Scenario s(640, 480, Join(f, 26), true);  // ends after the settings
+    EXPECT_EQ(Boot(saved).said, Said("Loaded", "Badges Loaded", 7)) << "the new save is whole";
+    // One that lacks only its last game is kept too; a whole one is just replaced.
+    for (size_t fields : {182 - 21, 182}) {
+        Scenario s(640, 480, Join(whole, fields), true);
         s.App()->p_Save();
-        EXPECT_EQ(ReadFile(s.WorkDir() + "/.zorbelstate.bad"), Join(f, 26));
+        EXPECT_EQ(ReadFile(s.WorkDir() + "/.zorbelstate.bad") != "", fields < 182) << fields;
     }
-    Scenario s(640, 480, Join(f, 182), true);
-    s.App()->p_Save();
-    EXPECT_NE(access((s.WorkDir() + "/.zorbelstate.bad").c_str(), F_OK), 0) << "a whole store is just replaced";
+}
+
+TEST(Save, ShortForeignAndTruncatedStoresLoseOnlyWhatIsMissing) {
+    const std::vector<std::string> f = RichStore();
+    Loaded l = Boot(Join(f, 26));  // the settings alone
+    EXPECT_EQ(l.said, "Settings Loaded\n");
+    EXPECT_EQ(l.options[3], 7);
+    EXPECT_EQ(std::count(l.scores.begin(), l.scores.end(), 0), 140);
+    EXPECT_EQ(l.badges, 0);
+    l = Boot(Join(f, 100));  // cut inside game 3's block
+    EXPECT_EQ(l.said, Said("Loaded", "Badges Loaded", 3));
+    EXPECT_EQ((std::vector<int>{l.scores[20], l.scores[30]}), (std::vector<int>{3000, 0}));
+    // Too short for the settings: later blocks are looked for from the first
+    // field, where they are missing or fail; all-zero foreign text sums right.
+    l = Boot("hello|world");
+    EXPECT_EQ(l.said, "");
+    EXPECT_EQ((std::vector<int>{l.options[5], l.options[10]}), (std::vector<int>{1, 64}));
+    EXPECT_EQ(Boot(Repeat("x|", 40)).said, Said("Loaded", "Badges Loaded", 0));
+    EXPECT_EQ(Boot(Repeat("1|", 60)).said,
+              Said("Checksum Invalid", "Badge Checksum Invalid", 1, 0));
 }
 
 TEST(Save, AReadOnlyStateFolderIsToldOnceAndTheGamePlaysOn) {
     Scenario s;
     s.ToMenu();
     ASSERT_EQ(chmod(s.WorkDir().c_str(), 0755), 0);
-    std::string folder = s.WorkDir() + "/locked";
+    const std::string folder = s.WorkDir() + "/locked";
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     std::ofstream(folder + "/.zorbelstate", std::ios::binary) << "previous|";
     ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
     setenv("KESTREL_QUILLONS_HOME", folder.c_str(), 1);
-    // Root writes anywhere: play as nobody for the saves.
-    bool root = geteuid() == 0;
+    const bool root = geteuid() == 0;  // root writes anywhere: save as nobody
     if (root) {
         ASSERT_EQ(seteuid(65534), 0);
     }
