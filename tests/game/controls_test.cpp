@@ -4,6 +4,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "testing/scenario.h"
@@ -59,22 +60,20 @@ TEST_F(Controls, BothKeyboardLayoutsAndEachJoystickButtonReachOneControlOfTheirP
                 {GLFW_KEY_O, CTRL_RSHOULDER},    {GLFW_KEY_ESCAPE, CTRL_BACK},    {GLFW_KEY_GRAVE_ACCENT, CTRL_BACK},
                 {GLFW_KEY_DELETE, CTRL_BACK},    {GLFW_KEY_BACKSPACE, CTRL_BACK}, {GLFW_KEY_Q, -1}});
 
-    // Buttons by the framework's index: 0 A ... 5 right shoulder, 6 back,
-    // 7 start, 8 to 11 left, up, right, down, 14 menu. Ports are polled up
-    // to the first empty one, so ports 0 and 1 hold idle pads.
-    const std::pair<int, int> buttons[] = {{0, CTRL_A},  {1, CTRL_B},     {2, CTRL_X},     {3, CTRL_Y},
-                                           {4, CTRL_LSHOULDER}, {5, CTRL_RSHOULDER}, {6, CTRL_BACK},
-                                           {7, CTRL_BACK}, {14, CTRL_BACK}, {8, CTRL_LEFT}, {9, CTRL_UP},
-                                           {10, CTRL_RIGHT}, {11, CTRL_DOWN}};
+    // Buttons by the framework's index 0 .. 14 (12 and 13 are none). Ports
+    // are polled up to the first empty one, so ports 0 and 1 hold idle pads.
+    const int byButton[15] = {CTRL_A, CTRL_B,     CTRL_X,  CTRL_Y,    CTRL_LSHOULDER, CTRL_RSHOULDER, CTRL_BACK, CTRL_BACK,
+                              CTRL_LEFT, CTRL_UP, CTRL_RIGHT, CTRL_DOWN, -1, -1, CTRL_BACK};
     s.SetJoystick(0, {0, 0}, std::vector<int>(16, 0));
     s.SetJoystick(1, {0, 0}, std::vector<int>(16, 0));
-    for (auto [button, control] : buttons) {
+    for (int button = 0; button < 15; ++button) {
         std::vector<int> held(16, 0);
         held[button] = 1;
         s.SetJoystick(2, {0, 0}, held);
         s.Update();
-        EXPECT_EQ(Pressed(app, 2), Held{control}) << "button " << button;
-        EXPECT_EQ(app->p_PlayKeyAll(control, 1), 1) << "button " << button;
+        const int control = byButton[button];
+        EXPECT_EQ(Pressed(app, 2), control < 0 ? Held{} : Held{control}) << "button " << button;
+        EXPECT_EQ(app->p_PlayKeyAll(control, 1), control < 0 ? 0 : 1) << "button " << button;
     }
     s.ClearJoystick(1);  // unplugging releases what the pads behind it held
     s.Update();
@@ -89,40 +88,30 @@ TEST_F(Controls, SticksCountBeyondTheirThresholdsAndSteeringFollowsSticksRampsAn
     s.SetJoystick(0, {-0.5f, -0.41f}, {});
     s.Update();
     EXPECT_EQ(Pressed(app), (Held{CTRL_UP, CTRL_LEFT}));
-    EXPECT_EQ(app->p_PlayKey(CTRL_UP, 0, 0), 0) << "only for callers that ask for the stick";
-    EXPECT_TRUE(Pressed(app, 1).empty()) << "another player's stick is its own";
-    EXPECT_EQ((std::vector<float>{app->p_StickX(0, 0), app->p_StickY(0, 0)}), (std::vector<float>{-0.5f, -0.41f}));
+    EXPECT_EQ(app->p_PlayKey(CTRL_UP, 0, 0) + Pressed(app, 1).size(), 0u) << "asked for, and player 0's own";
     Steer(-0.5f, -0.41f);
     s.SetJoystick(0, {0.15f, 0.15f}, {});  // inside the dead zone
     s.Update();
     Steer(0, 0);
 
     // A held key steers 0.15 further each update up to 1; released, the
-    // value returns by 0.2 each update. Up and down together hold still.
+    // value returns by 0.2 each update.
     s.KeyDown(GLFW_KEY_RIGHT);
     for (float x : {0.15f, 0.3f, 0.45f, 0.6f, 0.75f, 0.9f, 1.0f, 1.0f}) Steer(x, 0);
     s.KeyUp(GLFW_KEY_RIGHT);
     for (float x : {0.8f, 0.6f, 0.4f, 0.2f, 0.0f, 0.0f}) Steer(x, 0);
     s.KeyDown(GLFW_KEY_W);
     Steer(0, -0.15f);
-    s.KeyDown(GLFW_KEY_S);
-    Steer(0, -0.15f);
     s.KeyUp(GLFW_KEY_W);
-    s.KeyUp(GLFW_KEY_S);
-    Steer(0, 0);
 
     // The touch stick anchors where the pointer goes down, 72 pixels are
     // full deflection, and a far finger drags the anchor after it.
-    s.MoveToVirtual(100, 100);
     s.MouseDown();
-    s.Update();
-    Steer(0, 0);
-    s.MoveToVirtual(136, 105);  // y within the dead zone
-    s.Update();
-    Steer(0.5f, 0);
-    s.MoveToVirtual(200, 100);
-    s.Update();
-    Steer(1, 0);
+    for (auto [x, y, steer] : {std::tuple{100, 100, 0.0f}, {136, 105, 0.5f}, {200, 100, 1.0f}}) {
+        s.MoveToVirtual(x, y);  // 105: y within the dead zone
+        s.Update();
+        Steer(steer, 0);
+    }
     EXPECT_EQ(app->m_stickAnchorX, 104);
     s.MouseUp();
     s.Update();
@@ -154,41 +143,30 @@ TEST_F(Controls, ICadeLettersHoldPadEntriesUntilReleasedAndTheCabinetOwnsTheLett
     EXPECT_TRUE(Pressed(app).empty());
     s.ClearJoystick(0);
 
-    // Switching off or losing the focus drops held entries.
-    s.Char('w');
-    s.Update();
-    app->p_iCade(0);
-    EXPECT_TRUE(Pressed(app).empty());
-    app->p_iCade(1);
+    // Losing the focus switches the cabinet off and drops held entries.
     s.Char('w');
     s.Update();
     s.Suspend();
-    EXPECT_EQ(bb_Game_iCadeControls, 0);
-    EXPECT_TRUE(Pressed(app).empty());
+    EXPECT_EQ(bb_Game_iCadeControls + Pressed(app).size(), 0u);
 }
 
-TEST_F(Controls, PointerRegionsAreOpenBoxesTouchIsWidenedAndARaisedFingerIsNowhere) {
-    // Finger 3 alone at (200, 100); p_Touch widens its box by 6 left and
-    // above and by 12 right and below.
-    for (int i = 0; i < 10; ++i) app->m_touchDown[i] = 0, app->m_touchX[i] = app->m_touchY[i] = NOVALUE;
-    app->m_touchDown[3] = app->m_mouseDown = 1;
+// Finger 3 alone at (200, 100): p_MouseIn's box is open, p_Touch's is
+// widened by 6 left and above and by 12 right and below. Image slot 97 at
+// level 2 spans 16 virtual pixels either side at size 1; any finger counts
+// for p_Button while the pointer is down, finger 0 alone for p_Button0.
+TEST_F(Controls, PointerRegionsAreOpenBoxesTouchIsWidenedAndButtonsNeedThePointerDown) {
+    for (int i = 0; i < 10; ++i) app->m_touchDown[i] = i == 3;
     app->m_touchX[3] = 200;
     app->m_touchY[3] = 100;
+    app->m_mouseDown = 1;
+    app->p_SetSize(1);
     EXPECT_EQ((Held{app->p_Touch(169, 69, 20, 20), app->p_Touch(168, 100, 20, 20), app->p_Touch(206, 90, 20, 20),
                     app->p_Touch(205, 105, 20, 20), app->p_MouseIn(200, 90, 10, 20), app->p_MouseIn(199, 90, 10, 20),
-                    app->p_MouseIn_Centered(200, 100, 2, 2), app->p_MouseIn_Centered(200, 101, 2, 2)}),
-              (Held{1, 0, 0, 1, 0, 1, 1, 0}));
-    // Image boxes: slot 97 at level 2 spans 16 virtual pixels either side
-    // at size 1; any finger counts for p_Button, finger 0 alone for p_Button0.
-    app->p_SetSize(1);
-    EXPECT_EQ((Held{app->p_Button(97, 190, 100, 0), app->p_Button0(97, 190, 100, 0), app->p_Button(97, 184, 100, 0)}),
-              (Held{1, 0, 0}));
+                    app->p_MouseIn_Centered(200, 100, 2, 2), app->p_MouseIn_Centered(200, 101, 2, 2),
+                    app->p_Button(97, 190, 100, 0), app->p_Button0(97, 190, 100, 0), app->p_Button(97, 184, 100, 0)}),
+              (Held{1, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0}));
     app->p_SetSize(2);
     EXPECT_EQ(app->p_Button(97, 170, 100, 0), 1);
     app->m_mouseDown = 0;
-    EXPECT_EQ(app->p_Button(97, 190, 100, 0), 0) << "the pointer must be down as well";
-    app->m_mouseDown = 1;
-    app->m_touchDown[3] = 0;
-    app->m_touchX[3] = app->m_touchY[3] = NOVALUE;
-    EXPECT_EQ(app->p_MouseIn(-10000, -10000, 20000, 20000) + app->p_Touch(-10000, -10000, 20000, 20000), 0);
+    EXPECT_EQ(app->p_Button(97, 170, 100, 0), 0);
 }

@@ -8,53 +8,42 @@
 
 #include "testing/scenario.h"
 
-TEST(Story, ScrollsUpFromTheBottomShowsSkipOnceRisenAndSpaceSkipsWithoutStartingAGame) {
-    Scenario s(960, 540);  // a 480 x 270 virtual screen
-    s.FinishLoading();
-    c_MyApp* app = s.App();
-    s.Step();
-    ASSERT_TRUE(s.HasText("In the year 2014"));
-    s.Press(GLFW_KEY_SPACE);  // before SKIP shows, Space does nothing
-    EXPECT_EQ(app->m_mode, MODE_STORY);
-    // SKIP appears exactly when the second line has risen above 90 %, in
-    // four glyphs centred on jscrw - 20 with the line's top at jscrh - 12.
-    for (int updates = 0; !s.HasText("SKIP") && updates < 400; ++updates) {
-        EXPECT_GE(static_cast<int>(app->m_scrollY) + 8, 0.9f * 270);
-        s.Step();
-    }
-    const Scenario::TextRun* skip = s.FindText("SKIP");
-    ASSERT_TRUE(skip);
-    EXPECT_EQ((std::vector<float>{skip->x, skip->y}), (std::vector<float>{460 - 16, 258 + 4}));
-
-    // Held Space is also start in the menu: the latch keeps it from acting there.
-    s.KeyDown(GLFW_KEY_SPACE);
-    s.Step(21);
-    EXPECT_EQ(app->m_mode, MODE_MENU);
-    s.KeyUp(GLFW_KEY_SPACE);
-    s.Step();
-    EXPECT_EQ(app->m_keyLatch, 0);
-    EXPECT_EQ(app->m_mode, MODE_MENU);
-    EXPECT_TRUE(s.HasText("VurorIdi.BAS < Vuror Idi"));
-}
-
-TEST(Story, APointerHeldFromTheStartSkipsOnceSkipShowsAndUnskippedItRunsOutAfterAboutAMinute) {
-    {
-        Scenario s(960, 540);
+// Space skips once SKIP shows; a pointer held from the start skips as soon
+// as it does. Either way the press that skipped (Space is also start in the
+// menu) is latched until released, so it does not start a game.
+TEST(Story, ShowsSkipOnceRisenAndAKeyOrPointerSkipsItWithoutActingOnTheMenu) {
+    for (bool pointer : {false, true}) {
+        Scenario s(960, 540);  // a 480 x 270 virtual screen
         s.FinishLoading();
         c_MyApp* app = s.App();
-        s.MoveToVirtual(100, 100);
-        s.MouseDown();
-        s.Step(100);
-        EXPECT_EQ(app->m_mode, MODE_STORY) << "SKIP is not up yet";
-        while (app->m_mode == MODE_STORY && !s.HasText("SKIP")) s.Step();
+        if (pointer) s.MoveToVirtual(100, 100), s.MouseDown();
         s.Step();
+        ASSERT_TRUE(s.HasText("In the year 2014"));
+        s.Press(GLFW_KEY_SPACE);  // before SKIP shows, nothing skips
+        // SKIP appears exactly when the second line has risen above 90 %, in
+        // four glyphs centred on jscrw - 20 with the line's top at jscrh - 12.
+        for (int updates = 0; !s.HasText("SKIP") && updates < 400; ++updates) {
+            ASSERT_EQ(app->m_mode, MODE_STORY);
+            EXPECT_GE(static_cast<int>(app->m_scrollY) + 8, 0.9f * 270);
+            s.Step();
+        }
+        const Scenario::TextRun* skip = s.FindText("SKIP");
+        ASSERT_TRUE(skip);
+        EXPECT_EQ((std::vector<float>{skip->x, skip->y}), (std::vector<float>{460 - 16, 258 + 4}));
+        if (!pointer) s.KeyDown(GLFW_KEY_SPACE);
+        s.Step(21);
         EXPECT_EQ(app->m_mode, MODE_MENU);
-        EXPECT_EQ(app->m_touchLatch, 1);
+        EXPECT_EQ(pointer ? app->m_touchLatch : app->m_keyLatch, 1);
+        s.KeyUp(GLFW_KEY_SPACE);
         s.MouseUp();
         s.Step();
-        EXPECT_EQ(app->m_touchLatch, 0);
-        EXPECT_EQ(app->m_mode, MODE_MENU);
+        EXPECT_EQ((std::vector<int>{app->m_mode, app->m_keyLatch, app->m_touchLatch}),
+                  (std::vector<int>{MODE_MENU, 0, 0}));
+        EXPECT_TRUE(s.HasText("VurorIdi.BAS < Vuror Idi"));
     }
+}
+
+TEST(Story, UnskippedItRunsOutIntoTheMenuAfterAboutAMinute) {
     Scenario s(960, 540);
     s.FinishLoading();
     int updates = 0;
