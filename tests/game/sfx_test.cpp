@@ -1,8 +1,10 @@
-// Sound effects and tunes in the running game: slot file names, the channel
-// rotation, and the sound mode's gate on effects and tunes.
+// Sound effects and tunes in the running game: slot file names and the
+// message for missing or damaged ones, the channel rotation, and the sound
+// mode's gate on effects and tunes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "testing/scenario.h"
 
@@ -12,15 +14,22 @@ TEST(Sfx, SlotsLoadTheirThreeDigitFilesEffectsRotateOverTwentyFourChannelsAndThe
     Scenario s;
     s.FinishLoading();
     c_MyApp* app = s.App();
-    // A data folder of our own holding only sfx/007.wav and sfx/042.wav.
+    // A data folder of our own holding sfx/007.wav and sfx/042.wav and a
+    // damaged sfx/009.wav: each missing or damaged file is named once.
     const std::string data = s.WorkDir() + "/data";
     fs::remove(data);
     fs::create_directories(data + "/sfx");
     for (const char* name : {"/sfx/007.wav", "/sfx/042.wav"})
         fs::copy_file(std::string(KQ_DATA_DIR) + "/sfx/001.wav", data + name);
-    for (int slot : {7, 42, 1, 100, -3}) app->p_LoadSFX(slot);  // beyond the 100 slots: ignored
-    EXPECT_EQ((std::vector<bool>{!!app->m_sounds[7], !!app->m_sounds[42], !!app->m_sounds[1]}),
-              (std::vector<bool>{true, true, false}));
+    std::ofstream(data + "/sfx/009.wav") << "RIFF";
+    testing::internal::CaptureStderr();
+    for (int slot : {7, 42, 9, 1, 9, 100, -3}) app->p_LoadSFX(slot);  // beyond the 100 slots: ignored
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kestrel-quillons: data/sfx/009.wav is damaged (it cannot be decoded); the game plays on without "
+              "that sound\n"
+              "kestrel-quillons: data/sfx/001.wav is missing; the game plays on without that sound\n");
+    EXPECT_EQ((std::vector<bool>{!!app->m_sounds[7], !!app->m_sounds[42], !!app->m_sounds[9], !!app->m_sounds[1]}),
+              (std::vector<bool>{true, true, false, false}));
 
     // Channels 1 .. 23, then 0 again; an empty slot or one outside the table
     // still takes its channel.
