@@ -1,6 +1,7 @@
 // Batching of the renderer, counted at the GL draw calls: one call per
-// texture whatever the primitives, the buffer's limit, the state that
-// flushes, and what may be drawn out of order without changing the picture.
+// texture whatever the primitives, the vertex buffer's limit, the state
+// that flushes, and what may be drawn out of order without changing the
+// picture.
 #include "gl_fixture.h"
 
 namespace {
@@ -28,34 +29,11 @@ TEST_F(Batch, QuadsOfOneTextureGoOutTogetherUntilTheBufferIsFull) {
     EXPECT_EQ(GLRecorder::draws[1].count, 6);
 }
 
-TEST_F(Batch, ColourAlphaAndMatrixAreBakedIntoVerticesWithoutSplitting) {
-    BeginFrame();
-    gxtkSurface* tex = device->CreateSurface(8, 8);
-    device->DrawSurface(tex, 0, 0);
-    device->SetColor(255, 0, 0);
-    device->SetAlpha(0.5f);
-    device->SetMatrix(2, 0, 0, 2, 10, 20);
-    device->DrawSurface(tex, 1, 1);
-    device->Flush();
-    ASSERT_EQ(GLRecorder::draws.size(), 1u);
-    EXPECT_EQ(GLRecorder::draws[0].count, 12);
-
-    // The second quad's vertices carry the new colour and the transform.
-    const gxtkVertex& v = device->m_vertices[4];
-    EXPECT_FLOAT_EQ(v.x, 12);
-    EXPECT_FLOAT_EQ(v.y, 22);
-    const unsigned char* c = reinterpret_cast<const unsigned char*>(&v.color);
-    EXPECT_EQ(c[0], 127);
-    EXPECT_EQ(c[1], 0);
-    EXPECT_EQ(c[2], 0);
-    EXPECT_EQ(c[3], 127);
-    EXPECT_EQ(device->m_vertices[0].color, 0xFFFFFFFFu);
-}
-
 // Rectangles, ovals, lines and polygons join the batch of the texture in
 // use (or take the next one drawn); a second texture splits only where its
-// quads would be drawn over the first's.
-TEST_F(Batch, OneDrawPerTextureWhatEverThePrimitives) {
+// quads would be drawn over the first's. Colour, alpha and the matrix go
+// into the vertices and split nothing.
+TEST_F(Batch, OneDrawPerTextureWhateverThePrimitivesColoursAndMatrices) {
     BeginFrame();
     gxtkSurface* a = device->CreateSurface(8, 8);
     gxtkSurface* b = device->CreateSurface(8, 8);
@@ -83,16 +61,31 @@ TEST_F(Batch, OneDrawPerTextureWhatEverThePrimitives) {
     // Primitives alone go out in one call with the white texture; points
     // are a call of their own.
     GLRecorder::Clear();
+    float five[] = {0, 0, 10, 0, 10, 10, 0, 10, 0, 5};
     device->DrawRect(0, 0, 4, 4);
-    device->DrawOval(0, 0, 10, 10);
+    device->SetColor(255, 0, 0);
+    device->SetAlpha(0.5f);
+    device->SetMatrix(2, 0, 0, 2, 10, 20);
+    device->DrawOval(0, 0, 10, 10);  // twice the size: 20 vertices
+    device->DrawPoly(Array<float>(five, 10));
+    device->DrawPoly(Array<float>(1025 * 2));  // more vertices than a polygon may have: nothing
     device->DrawPoint(100, 100);
     device->DrawRect(0, 0, 4, 4);
     device->Flush();
     ASSERT_EQ(GLRecorder::draws.size(), 2u);
     EXPECT_EQ(GLRecorder::draws[0].mode, static_cast<GLenum>(GL_TRIANGLES));
-    EXPECT_EQ(GLRecorder::draws[0].count, 6 + 10 * 3 + 6);
+    EXPECT_EQ(GLRecorder::draws[0].count, 6 + 18 * 3 + 3 * 3 + 6);
     EXPECT_EQ(GLRecorder::draws[1].mode, static_cast<GLenum>(GL_POINTS));
     EXPECT_NE(GLRecorder::draws[0].texture, a->m_texture);
+    EXPECT_EQ(device->m_vertices[0].color, 0xFFFFFFFFu);
+    // The oval's first vertex, its rightmost point (10, 5), in half-bright red.
+    EXPECT_FLOAT_EQ(device->m_vertices[4].x, 30);
+    EXPECT_FLOAT_EQ(device->m_vertices[4].y, 30);
+    EXPECT_EQ(device->m_vertices[4].color, 0x7F00007Fu);
+
+    // However large, an oval fits the buffer.
+    device->DrawOval(0, 0, 40000, 40000);
+    EXPECT_EQ(device->m_primCount, static_cast<int>(gxtkGraphics::MAX_OVAL_SEGMENTS));
 }
 
 TEST_F(Batch, StateThatGlHoldsFlushesFirstAndClsDropsWhatIsPending) {
@@ -105,61 +98,12 @@ TEST_F(Batch, StateThatGlHoldsFlushesFirstAndClsDropsWhatIsPending) {
     device->DrawRect(0, 0, 4, 4);
     device->SetScissor(1, 1, 2, 2);
     EXPECT_EQ(GLRecorder::draws.size(), 2u);
-    device->SetScissor(0, 0, device->Width(), device->Height());
-    device->SetBlend(0);
 
     GLRecorder::Clear();
-    device->SetColor(255, 255, 255);
     device->DrawRect(0, 0, 50, 50);
     device->Cls(0, 0, 255);
     device->EndRender();
     EXPECT_TRUE(GLRecorder::draws.empty()) << "the rectangle drawn before Cls never reaches GL";
-    device->BeginRender();
-    device->Cls(0, 0, 255);
-    device->DrawRect(0, 0, 50, 50);
-    device->Cls(0, 0, 255);
-    EXPECT_EQ(Pixel(10, 10), 0xFF0000FFu);
-}
-
-TEST_F(Batch, OvalSegmentCountsFollowSizeAndMatrix) {
-    BeginFrame();
-    struct {
-        float size;
-        int verts;
-    } cases[] = {{10, 12}, {30, 28}, {24, 24}, {4000, 1024}, {-30, 28}};
-    for (auto& c : cases) {
-        device->Flush();
-        device->DrawOval(0, 0, c.size, c.size);
-        EXPECT_EQ(device->m_primCount, c.verts) << "size " << c.size;
-    }
-    // Scaled by 2 the raw count of a 30 x 30 oval is 60.
-    device->Flush();
-    device->SetMatrix(2, 0, 0, 2, 0, 0);
-    device->DrawOval(0, 0, 30, 30);
-    EXPECT_EQ(device->m_primCount, 60);
-
-    // First vertex is the rightmost point; the second goes up the screen.
-    device->Flush();
-    device->SetMatrix(1, 0, 0, 1, 0, 0);
-    device->DrawOval(10, 20, 30, 30);
-    EXPECT_FLOAT_EQ(device->m_vertices[0].x, 40);
-    EXPECT_FLOAT_EQ(device->m_vertices[0].y, 35);
-    EXPECT_LT(device->m_vertices[1].y, 35);
-}
-
-TEST_F(Batch, PolygonsOutsideOneToThousandTwentyFourVerticesDrawNothing) {
-    BeginFrame();
-    device->DrawPoly(Array<float>());
-    device->DrawPoly(Array<float>(1025 * 2));
-    device->DrawPoly2(Array<float>(1025 * 4), device->CreateSurface(4, 4), 0, 0);
-    EXPECT_EQ(device->m_primCount, 0);
-
-    float five[] = {0, 0, 10, 0, 10, 10, 0, 10, 0, 5};
-    device->DrawPoly(Array<float>(five, 10));
-    EXPECT_EQ(device->m_primCount, 5);
-    device->Flush();
-    ASSERT_EQ(GLRecorder::draws.size(), 1u);
-    EXPECT_EQ(GLRecorder::draws[0].count, 3 * 3);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
-// Window and PNG helpers shared by the graphics tests.
+// Window, pixel and PNG helpers shared by the graphics tests.
 #include "gl_fixture.h"
-
-#include "testing/display.h"
 
 #include <GLFW/glfw3.h>
 #include <stb/stb_image_write.h>
 #include <stdlib.h>
 
-BBGlfwGame* TestHost() {
+#include <cstdlib>
+
+#include "testing/display.h"
+
+BBGlfwGame* TestHost(int width, int height) {
     static BBGlfwGame* host = nullptr;
     if (!host) {
         if (!InitGlfwRetrying()) {
@@ -16,11 +18,9 @@ BBGlfwGame* TestHost() {
         }
         host = BBGlfwGame::GlfwGame() ? BBGlfwGame::GlfwGame() : new BBGlfwGame();
     }
-    if (!host->Window()) host->SetGlfwWindow(320, 240, 8, 8, 8, 8, 0, 0, false);
+    if (width || !host->Window()) host->SetGlfwWindow(width ? width : 320, height ? height : 240, 8, 8, 8, 8, 0, 0, false);
     return host;
 }
-
-void ReopenTestWindow(int width, int height) { TestHost()->SetGlfwWindow(width, height, 8, 8, 8, 8, 0, 0, false); }
 
 void GLTest::SetUp() {
     BBGlfwGame* host = TestHost();
@@ -49,6 +49,14 @@ unsigned int GLTest::Pixel(int x, int y) {
     Array<int> px(1);
     device->ReadPixels(px, x, y, 1, 1, 0, 1);
     return static_cast<unsigned int>(px[0]);
+}
+
+::testing::AssertionResult Near(unsigned int pixel, int r, int g, int b, int tolerance) {
+    int pr = (pixel >> 16) & 255, pg = (pixel >> 8) & 255, pb = pixel & 255;
+    if (std::abs(pr - r) <= tolerance && std::abs(pg - g) <= tolerance && std::abs(pb - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << pr << ", " << pg << ", " << pb << ") is not near (" << r
+                                         << ", " << g << ", " << b << ")";
 }
 
 std::string TempDir() {
