@@ -54,32 +54,15 @@ std::vector<long> Cardinals(Display* dpy, Window w, const char* name) {
     return out;
 }
 
-// Windows of other test processes may close while the tree is walked; the
-// default handler would end this process on the BadWindow that follows.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
 // The game's window of the given process (others may have one of the same
-// title open at the same time), from GLFW's _NET_WM_PID.
-Window FindWindow(Display* dpy, Window w, pid_t pid) {
-    char* name = nullptr;
-    if (XFetchName(dpy, w, &name) && name) {
-        bool match = std::string(name) == "Kestrel Quillons 1986" && Cardinals(dpy, w, "_NET_WM_PID") == std::vector<long>{pid};
-        XFree(name);
-        if (match) return w;
-    }
-    Window root, parent, *kids = nullptr;
-    unsigned n = 0;
-    if (!XQueryTree(dpy, w, &root, &parent, &kids, &n)) return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < n && !found; ++i) found = FindWindow(dpy, kids[i], pid);
-    if (kids) XFree(kids);
-    return found;
-}
-
-Window WaitForWindow(Display* dpy, pid_t pid) {
-    XSetErrorHandler(IgnoreXError);
-    Window w = 0;
-    for (int i = 0; i < 300 && !w; ++i, Pause(50)) w = FindWindow(dpy, DefaultRootWindow(dpy), pid);
+// title open at the same time), as xdotool finds it; 0 when none appears.
+Window WaitForWindow(pid_t pid) {
+    std::string cmd = "timeout 15 xdotool search --sync --pid " + std::to_string(pid) +
+                      " --name '^Kestrel Quillons 1986$' 2>/dev/null";
+    FILE* found = popen(cmd.c_str(), "r");
+    unsigned long w = 0;
+    if (found && fscanf(found, "%lu", &w) != 1) w = 0;
+    if (found) pclose(found);
     return w;
 }
 
@@ -244,7 +227,7 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsWindowAndItsScoresInThePlayersHome) 
     start.dir = elsewhere;
     start.env = {{"KESTREL_QUILLONS_HOME", home.c_str()}};
     pid_t pid = Launch(start);
-    Window w = WaitForWindow(dpy, pid);
+    Window w = WaitForWindow(pid);
     ASSERT_NE(w, 0u) << "the game window did not appear: " << ReadFile(elsewhere + "/err.txt");
     XWindowAttributes attr;
     ASSERT_TRUE(XGetWindowAttributes(dpy, w, &attr));
@@ -282,7 +265,7 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsWindowAndItsScoresInThePlayersHome) 
                  {"SDL_GAMECONTROLLERCONFIG", brokenMapping}};
     start.args = {"--fullscreen"};
     pid = Launch(start);
-    w = WaitForWindow(dpy, pid);
+    w = WaitForWindow(pid);
     ASSERT_NE(w, 0u);
     ASSERT_TRUE(XGetWindowAttributes(dpy, w, &attr));
     EXPECT_EQ(attr.width, DisplayWidth(dpy, DefaultScreen(dpy)));
