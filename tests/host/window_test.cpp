@@ -57,7 +57,7 @@ std::vector<long> Cardinals(Display* dpy, Window w, const char* name) {
 // The game's window of the given process (others may have one of the same
 // title open at the same time), as xdotool finds it; 0 when none appears.
 Window WaitForWindow(pid_t pid) {
-    std::string cmd = "timeout 15 xdotool search --sync --pid " + std::to_string(pid) +
+    std::string cmd = "timeout 15 xdotool search --all --sync --pid " + std::to_string(pid) +
                       " --name '^Kestrel Quillons 1986$' 2>/dev/null";
     FILE* found = popen(cmd.c_str(), "r");
     unsigned long w = 0;
