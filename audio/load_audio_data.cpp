@@ -3,16 +3,15 @@
 #include "audio/wav.h"
 #include "host/glfw_game.h"
 
-unsigned char* BBGlfwGame::LoadAudioData(String path, int* length, int* channels, int* bytesPerSample,
-                                         int* rate) {
+unsigned char* BBGlfwGame::LoadAudioData(String path, int* length, int* channels, int* bytesPerSample, int* rate) {
     String lower = path.ToLower();
     bool wav = lower.EndsWith(String(".wav"));
     bool ogg = lower.EndsWith(String(".ogg"));
     if (!wav && !ogg) return nullptr;
     FILE* f = OpenFile(path, String("rb"));
     if (!f) return nullptr;
-    unsigned char* data = wav ? LoadWAV(f, length, channels, bytesPerSample, rate)
-                              : LoadOGG(f, length, channels, bytesPerSample, rate);
+    unsigned char* data =
+        wav ? LoadWAV(f, length, channels, bytesPerSample, rate) : LoadOGG(f, length, channels, bytesPerSample, rate);
     fclose(f);
     return data;
 }

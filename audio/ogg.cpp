@@ -79,8 +79,7 @@ short ToShort(float v) {
 // Decodes the opened stream into a malloc'd buffer of interleaved samples.
 // Only links of the first link's channel count and rate are decoded; the
 // file ends where another format would begin.
-short* DecodeStream(OggVorbis_File* vf, int inChannels, long rate, int outChannels, size_t maxSamples,
-                    size_t* frames) {
+short* DecodeStream(OggVorbis_File* vf, int inChannels, long rate, int outChannels, size_t maxSamples, size_t* frames) {
     size_t room = size_t(outChannels) * 4096;
     size_t filled = 0;
     short* out = static_cast<short*>(malloc(room * sizeof(short)));

@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "bench/bench.h"
-#include "testing/scenario.h"
 #include "graphics/graphics.h"
+#include "testing/scenario.h"
 
 namespace bench {
 

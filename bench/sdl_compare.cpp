@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "bench/bench.h"
-#include "testing/scenario.h"
 #include "framework/app.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
+#include "testing/scenario.h"
 
 namespace bench {
 namespace {
@@ -79,8 +79,10 @@ public:
         memcpy(data, px.data(), px.size());
         gxtkSurface* surface = new gxtkSurface();
         surface->SetData(data, kSheet, kSheet, 4);
-        m_image = (new c_Image)->m_new()->p_Init2(surface, 0, 0, kFrame, kFrame, 16, c_Image::CentreHandle, nullptr,
-                                                 0, 0, kSheet, kSheet);
+        m_image =
+            (new c_Image)
+                ->m_new()
+                ->p_Init2(surface, 0, 0, kFrame, kFrame, 16, c_Image::CentreHandle, nullptr, 0, 0, kSheet, kSheet);
         // Kept by a slot of the app so no collection takes it.
         gc_assign(s.App()->m_images[50], m_image);
     }
@@ -142,10 +144,8 @@ public:
             }
             SDL_Rect src = {(s.frame % 4) * kFrame, (s.frame / 4) * kFrame, kFrame, kFrame};
             SDL_FRect dst = {s.x - kFrame / 2, s.y - kFrame / 2, kFrame, kFrame};
-            if (c == ROTATED)
-                SDL_RenderCopyExF(m_renderer, m_texture, &src, &dst, -s.angle, nullptr, SDL_FLIP_NONE);
-            else
-                SDL_RenderCopyF(m_renderer, m_texture, &src, &dst);
+            if (c == ROTATED) SDL_RenderCopyExF(m_renderer, m_texture, &src, &dst, -s.angle, nullptr, SDL_FLIP_NONE);
+            else SDL_RenderCopyF(m_renderer, m_texture, &src, &dst);
         }
         SDL_RenderFlush(m_renderer);
         if (finish) glFinish();
@@ -181,8 +181,8 @@ double TimeFrames(Side& side, const std::vector<Sprite>& sprites, Case c, bool f
 // count and case, each line also giving both medians.
 void Compare(Scenario& s, Sdl& sdl, int w, int h, bool finish, const char* what, double goal2500, double goal500) {
     Ours ours(s);
-    printf("\n%s (%d x %d window), CPU ms per frame\n%-14s %7s %12s %12s %8s\n", what, w, h, "case", "sprites",
-           "ours", "SDL2", "ratio");
+    printf("\n%s (%d x %d window), CPU ms per frame\n%-14s %7s %12s %12s %8s\n", what, w, h, "case", "sprites", "ours",
+           "SDL2", "ratio");
     for (int count : kCounts) {
         std::vector<Sprite> sprites = MakeSprites(count, static_cast<float>(w), static_cast<float>(h));
         int frames = 40000 / count;
@@ -223,7 +223,8 @@ void RunSdlComparison() {
         bool finish;
         const char* what;
         double goal2500, goal500;
-    } phases[] = {{8, 8, false, "Submission, ours / SDL2", 0.6, 0}, {960, 540, true, "Whole frame with glFinish, ours / SDL2", 1.0, 1.0}};
+    } phases[] = {{8, 8, false, "Submission, ours / SDL2", 0.6, 0},
+                  {960, 540, true, "Whole frame with glFinish, ours / SDL2", 1.0, 1.0}};
     for (const Phase& p : phases) {
         Scenario s(p.w, p.h);
         Sdl sdl(p.w, p.h);

@@ -80,19 +80,13 @@ void c_GameDelegate::KeyEvent(int event, int data) {
             if (data == KEY_CLOSE) bb_app__app->p_OnClose();
             break;
         case BBGameEvent::KeyUp:
-        case BBGameEvent::KeyChar:
-            m_input->p_KeyEvent(event, data);
-            break;
+        case BBGameEvent::KeyChar: m_input->p_KeyEvent(event, data); break;
     }
 }
 
-void c_GameDelegate::MouseEvent(int event, int data, float x, float y) {
-    m_input->p_MouseEvent(event, data, x, y);
-}
+void c_GameDelegate::MouseEvent(int event, int data, float x, float y) { m_input->p_MouseEvent(event, data, x, y); }
 
-void c_GameDelegate::TouchEvent(int event, int data, float x, float y) {
-    m_input->p_TouchEvent(event, data, x, y);
-}
+void c_GameDelegate::TouchEvent(int event, int data, float x, float y) { m_input->p_TouchEvent(event, data, x, y); }
 
 void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z) {
     m_input->p_MotionEvent(event, data, x, y, z);

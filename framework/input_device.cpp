@@ -63,8 +63,7 @@ void c_InputDevice::p_BeginUpdate() {
     int port = 0;
     for (; port < JOY_PORTS; ++port) {
         c_JoyState* state = m_joyStates[port];
-        if (!host || !host->PollJoystick(port, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons))
-            break;
+        if (!host || !host->PollJoystick(port, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) break;
         for (int b = 0; b < JOY_BUTTONS; ++b) {
             int code = KEY_JOY_BASE + port * KEY_JOY_PORT_SPAN + b;
             if (!state->m_buttons[b]) {
@@ -112,10 +111,8 @@ void c_InputDevice::p_KeyEvent(int event, int data) {
         case 2:
             if (!ValidKey(data) || !m_keyDown[data]) break;
             m_keyDown[data] = false;
-            if (data == KEY_MOUSE_LEFT)
-                m_keyDown[KEY_TOUCH_BASE] = false;
-            else if (data == KEY_TOUCH_BASE)
-                m_keyDown[KEY_MOUSE_LEFT] = false;
+            if (data == KEY_MOUSE_LEFT) m_keyDown[KEY_TOUCH_BASE] = false;
+            else if (data == KEY_TOUCH_BASE) m_keyDown[KEY_MOUSE_LEFT] = false;
             break;
         case 3:
             if (m_charPut < m_charQueue.Length()) m_charQueue[m_charPut++] = data;
@@ -130,9 +127,7 @@ void c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
             m_mouseX = m_touchX[0] = x;
             m_mouseY = m_touchY[0] = y;
             break;
-        case 5:
-            p_KeyEvent(2, KEY_MOUSE_LEFT + data);
-            break;
+        case 5: p_KeyEvent(2, KEY_MOUSE_LEFT + data); break;
         case 6:
             m_mouseX = m_touchX[0] = x;
             m_mouseY = m_touchY[0] = y;
@@ -143,16 +138,10 @@ void c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
 void c_InputDevice::p_TouchEvent(int event, int data, float x, float y) {
     if (data < 0 || data >= TOUCHES) return;
     switch (event) {
-        case 7:
-            p_KeyEvent(1, KEY_TOUCH_BASE + data);
-            break;
-        case 8:
-            p_KeyEvent(2, KEY_TOUCH_BASE + data);
-            return;
-        case 9:
-            break;
-        default:
-            return;
+        case 7: p_KeyEvent(1, KEY_TOUCH_BASE + data); break;
+        case 8: p_KeyEvent(2, KEY_TOUCH_BASE + data); return;
+        case 9: break;
+        default: return;
     }
     m_touchX[data] = x;
     m_touchY[data] = y;

@@ -21,7 +21,7 @@ enum {
     KEY_F4 = 115,
     KEY_F11 = 122,
     KEY_F12 = 123,
-    KEY_GRAVE = 192,  // the ~ key
+    KEY_GRAVE = 192,     // the ~ key
     KEY_JOY_BASE = 256,  // joystick button b of port p: KEY_JOY_BASE + KEY_JOY_PORT_SPAN p + b
     KEY_JOY_PORT_SPAN = 32,
     KEY_TOUCH_BASE = 384,  // finger f: KEY_TOUCH_BASE + f

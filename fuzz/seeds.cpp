@@ -62,9 +62,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 140; ++i) app->m_scoreTable[i] = i * 104729;
     std::string rich = app->p_SaveText().ToUtf8();
     const fs::path state = corpus / "state", text = corpus / "string";
-    bool ok = WriteFile(state / "fresh", fresh) && WriteFile(state / "rich", rich) &&
-              WriteFile(text / "utf8", rich) && WriteFile(text / "utf8-bom", "\xEF\xBB\xBF" + rich) &&
-              WriteFile(text / "utf16le", Utf16(fresh, false)) && WriteFile(text / "utf16be", Utf16(fresh, true)) &&
+    bool ok = WriteFile(state / "fresh", fresh) && WriteFile(state / "rich", rich) && WriteFile(text / "utf8", rich) &&
+              WriteFile(text / "utf8-bom", "\xEF\xBB\xBF" + rich) && WriteFile(text / "utf16le", Utf16(fresh, false)) &&
+              WriteFile(text / "utf16be", Utf16(fresh, true)) &&
               WriteFile(text / "multibyte", "Kestrel \xC2\xA9 1986 \xE2\x80\x94 |\xE2\x82\xAC|");
 
     int pngs = CopySmall(data, ".png", corpus / "png");

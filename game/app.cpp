@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "framework/keycodes.h"
-#include "host/paths.h"
 #include "game/audio/sequencer.h"
+#include "host/paths.h"
 
 c_MyApp* c_MyApp::m_new() {
     c_App::m_new();
@@ -171,20 +171,14 @@ void c_MyApp::p_RunScreen() {
             m_mode = MODE_MENU;
             menuOverlays = true;
             break;
-        case MODE_QUIT_DIALOG:
-            p_OuyaQuit();
-            break;
-        case MODE_STORY:
-            p_StartScroll();
-            break;
+        case MODE_QUIT_DIALOG: p_OuyaQuit(); break;
+        case MODE_STORY: p_StartScroll(); break;
         case MODE_PLAYING:
             p_BelowCornerIcon(&c_MyApp::p_RunGame);
             p_InGame();
             if (m_mode == MODE_PLAYING && m_gameOver > 0) p_GameOver();
             break;
-        case MODE_LOADING_GAME:
-            p_RunLoadGame();
-            break;
+        case MODE_LOADING_GAME: p_RunLoadGame(); break;
         case MODE_TITLE:
             p_BelowCornerIcon(&c_MyApp::p_RunTitle);
             p_InGame();
@@ -203,10 +197,8 @@ void c_MyApp::p_RunScreen() {
 
 int c_MyApp::p_OnUpdate() {
     // 1. The back button.
-    if (bb_Game_isOuya == 0)
-        m_pad[PAD_BACK_KEY] = bb_input_KeyHit(KEY_BACK);
-    else
-        m_pad[PAD_BACK_KEY] = bb_input_KeyHit(kConsoleMenuButton) ? 1 : 0;
+    if (bb_Game_isOuya == 0) m_pad[PAD_BACK_KEY] = bb_input_KeyHit(KEY_BACK);
+    else m_pad[PAD_BACK_KEY] = bb_input_KeyHit(kConsoleMenuButton) ? 1 : 0;
 
     // 2. Global keys. The host sends Alt+Enter as F11; the switch is kept at
     // once, so the next start opens the same way. F12 asks the next render
@@ -225,10 +217,8 @@ int c_MyApp::p_OnUpdate() {
 
     // 4. Streamed music follows the pause flag.
     if (bb_Game_HasMusicStream == 1 && m_tunePlaying == 1) {
-        if (m_paused == 1)
-            bb_audio_PauseMusic();
-        else
-            bb_audio_ResumeMusic();
+        if (m_paused == 1) bb_audio_PauseMusic();
+        else bb_audio_ResumeMusic();
     }
 
     // 5. Update rate.
@@ -358,9 +348,9 @@ int c_MyApp::p_OnRender() {
 
 String c_MyApp::p_GameName(int game, int style) {
     static const char* const names[9][2] = {
-        {"Name of the Game", "GameName"}, {"Vuror Idi", "VurorIdi"},       {"Zuzo Variru", "DaveDova"},
-        {"Zizarevizovu", "VuvoRaro"},      {"Dedu Dezu", "DeduDezu"},       {"Duze zuz Izora", "VedeRizo"},
-        {"Rev Urezov", "Zevovev "},        {"Ridera Didud", "Battle  "},
+        {"Name of the Game", "GameName"}, {"Vuror Idi", "VurorIdi"},    {"Zuzo Variru", "DaveDova"},
+        {"Zizarevizovu", "VuvoRaro"},     {"Dedu Dezu", "DeduDezu"},    {"Duze zuz Izora", "VedeRizo"},
+        {"Rev Urezov", "Zevovev "},       {"Ridera Didud", "Battle  "},
     };
     if (style != 1 && style != 2) return String();
     int g = (game >= 1 && game <= 7) ? game : 0;

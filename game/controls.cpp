@@ -22,9 +22,9 @@ struct ICadeLetter {
     int entry;
 };
 const ICadeLetter kICade[] = {
-    {'W', 'E', CTRL_UP},         {'X', 'Z', CTRL_DOWN},       {'A', 'Q', CTRL_LEFT},  {'D', 'C', CTRL_RIGHT},
-    {'H', 'R', CTRL_A},          {'J', 'N', CTRL_B},          {'K', 'P', CTRL_X},     {'Y', 'T', CTRL_Y},
-    {'U', 'F', CTRL_LSHOULDER},  {'I', 'M', CTRL_RSHOULDER},  {'O', 'G', PAD_BACK_1}, {'L', 'V', PAD_BACK_2},
+    {'W', 'E', CTRL_UP},        {'X', 'Z', CTRL_DOWN},      {'A', 'Q', CTRL_LEFT},  {'D', 'C', CTRL_RIGHT},
+    {'H', 'R', CTRL_A},         {'J', 'N', CTRL_B},         {'K', 'P', CTRL_X},     {'Y', 'T', CTRL_Y},
+    {'U', 'F', CTRL_LSHOULDER}, {'I', 'M', CTRL_RSHOULDER}, {'O', 'G', PAD_BACK_1}, {'L', 'V', PAD_BACK_2},
 };
 
 float Clamp1(float v) { return v < -1 ? -1 : (v > 1 ? 1 : v); }
@@ -79,12 +79,8 @@ int c_MyApp::p_PlayKey(int control, int analogue, int player) {
         case CTRL_B: on = K('X') || K('K') || K(KEY_CONTROL) || J(player, JOY_B) || m_pad[CTRL_B]; break;
         case CTRL_X: on = K('C') || K('L') || K(KEY_SHIFT) || J(player, JOY_X) || m_pad[CTRL_X]; break;
         case CTRL_Y: on = K('V') || K('I') || J(player, JOY_Y) || m_pad[CTRL_Y]; break;
-        case CTRL_LSHOULDER:
-            on = K('B') || K('U') || J(player, JOY_LEFT_SHOULDER) || m_pad[CTRL_LSHOULDER];
-            break;
-        case CTRL_RSHOULDER:
-            on = K('N') || K('O') || J(player, JOY_RIGHT_SHOULDER) || m_pad[CTRL_RSHOULDER];
-            break;
+        case CTRL_LSHOULDER: on = K('B') || K('U') || J(player, JOY_LEFT_SHOULDER) || m_pad[CTRL_LSHOULDER]; break;
+        case CTRL_RSHOULDER: on = K('N') || K('O') || J(player, JOY_RIGHT_SHOULDER) || m_pad[CTRL_RSHOULDER]; break;
         case CTRL_BACK:
             // The console reads its menu button alone.
             if (bb_Game_isOuya == 1) return m_pad[PAD_BACK_KEY];
@@ -272,10 +268,8 @@ int c_MyApp::p_FullscreenFlip() {
     int w = mode->width, h = mode->height, r = mode->red, g = mode->green, b = mode->blue;
     m_fullscreen = 1 - m_fullscreen;
     m_options[OPTION_FULLSCREEN] = m_fullscreen;
-    if (m_fullscreen == 1)
-        host->SetGlfwWindow(w, h, r, g, b, 0, 0, 0, true);
-    else
-        host->SetGlfwWindow(640, 480, r, g, b, 0, 0, 0, false);
+    if (m_fullscreen == 1) host->SetGlfwWindow(w, h, r, g, b, 0, 0, 0, true);
+    else host->SetGlfwWindow(640, 480, r, g, b, 0, 0, 0, false);
     return 0;
 }
 

@@ -73,10 +73,8 @@ void Tiles(c_MyApp* app, const Layout& l) {
             const float x = l.spread * a * std::abs(a) + i * l.c + l.ox - t / 2;
             const float y = l.spread * b * std::abs(b) + j * l.c + l.oy - t / 2;
             const bool border = i == 0 || j == 0 || i == nx || j == ny;
-            if (border)
-                app->p_SetCol(0, 0, 0);
-            else
-                app->p_SetCol(255, 255, 255);
+            if (border) app->p_SetCol(0, 0, 0);
+            else app->p_SetCol(255, 255, 255);
             app->p_Rect(x, y, t + 1, t + 1);
 
             if (border) {
@@ -86,10 +84,8 @@ void Tiles(c_MyApp* app, const Layout& l) {
             }
             // Key caps; on the last row the middle ones join into a space bar.
             app->p_SetCol(128, 128, 128);
-            if (j == ny - 1 && i >= 4 && i <= nx - 3)
-                app->p_Rect(x - 6, y + 2, i == nx - 3 ? t + 4 : t + 24, t - 4);
-            else
-                app->p_Rect(x + 2, y + 2, t - 4, t - 4);
+            if (j == ny - 1 && i >= 4 && i <= nx - 3) app->p_Rect(x - 6, y + 2, i == nx - 3 ? t + 4 : t + 24, t - 4);
+            else app->p_Rect(x + 2, y + 2, t - 4, t - 4);
         }
     }
 }

@@ -181,10 +181,8 @@ int c_MyApp::p_CPC_Print(String text) {
 }
 
 int c_MyApp::p_ResetStars(int count) {
-    if (count >= 1 && count <= 499)
-        m_starCount = count;
-    else
-        count = m_starCount;
+    if (count >= 1 && count <= 499) m_starCount = count;
+    else count = m_starCount;
     for (int i = 0; i <= count; ++i) {
         float* s = m_stars.Data() + STAR_STRIDE * i;
         s[STAR_FRAME] = std::floor(bb_random_Rnd() * 255.99f);
@@ -248,10 +246,8 @@ int c_MyApp::p_DoStars(float dx, float dy) {
 }
 
 int c_MyApp::p_ResetParticles(int count) {
-    if (count >= 1 && count <= 499)
-        m_particleCount = count;
-    else
-        count = m_particleCount;
+    if (count >= 1 && count <= 499) m_particleCount = count;
+    else count = m_particleCount;
     for (int i = 0; i <= count; ++i) m_particles[10 * i] = 0;  // the in-use flag
     return 0;
 }

@@ -66,8 +66,8 @@ void c_MyApp::p_EmptyImageSlot(int slot) {
 int c_MyApp::p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frames, int flags) {
     String file = p_ImageFile(name);
     p_EmptyImageSlot(slot);
-    gc_assign(m_images[slot], bb_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel,
-                                                     frames, flags));
+    gc_assign(m_images[slot],
+              bb_graphics_LoadImage2(file, frameWidth * m_hdLevel, frameHeight * m_hdLevel, frames, flags));
     RequireImage(m_images[slot], file);
     m_imageInfo[3 * slot] = m_hdLevel * frameWidth;
     m_imageInfo[3 * slot + 1] = m_hdLevel * frameHeight;
@@ -107,9 +107,16 @@ int c_MyApp::p_Loader() {
     if (m_storyBegun == 0) m_scrollY = bb_Game_jscrh;
     // Sound slots loaded by steps 17 to 27: the game events, then the title
     // jingles of games 1 to 9.
-    static const int lateSounds[] = {SFX_LOSE, SFX_CRASH, SFX_TITLE_JINGLE + 1, SFX_TITLE_JINGLE + 2,
-                                     SFX_TITLE_JINGLE + 3, SFX_TITLE_JINGLE + 4, SFX_TITLE_JINGLE + 5,
-                                     SFX_TITLE_JINGLE + 6, SFX_TITLE_JINGLE + 7, SFX_TITLE_JINGLE + 8,
+    static const int lateSounds[] = {SFX_LOSE,
+                                     SFX_CRASH,
+                                     SFX_TITLE_JINGLE + 1,
+                                     SFX_TITLE_JINGLE + 2,
+                                     SFX_TITLE_JINGLE + 3,
+                                     SFX_TITLE_JINGLE + 4,
+                                     SFX_TITLE_JINGLE + 5,
+                                     SFX_TITLE_JINGLE + 6,
+                                     SFX_TITLE_JINGLE + 7,
+                                     SFX_TITLE_JINGLE + 8,
                                      SFX_TITLE_JINGLE + 9};
     int step = m_loadStep;
     switch (step) {
@@ -142,10 +149,8 @@ int c_MyApp::p_Loader() {
             if (step >= 17 && step <= 27) p_LoadSFX(lateSounds[step - 17]);
             break;
     }
-    if (step >= 28)
-        m_loadStep = 0;
-    else
-        m_loadStep = step + 1;
+    if (step >= 28) m_loadStep = 0;
+    else m_loadStep = step + 1;
     p_WaitStart(1);
     return 0;
 }

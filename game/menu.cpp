@@ -122,16 +122,15 @@ int c_MyApp::p_Menu() {
             m_menuCursor = i;
         }
         String number(i);
-        String line = i == m_menuCursor ? String(">") + number + String(" : ") + p_GameName(i, 2) +
-                                              String(".BAS < ") + p_GameName(i, 1)
-                                        : String(" ") + number + String(" : ") + p_GameName(i, 2) +
-                                              String(".BAS   ") + p_GameName(i, 1);
+        String line =
+            i == m_menuCursor
+                ? String(">") + number + String(" : ") + p_GameName(i, 2) + String(".BAS < ") + p_GameName(i, 1)
+                : String(" ") + number + String(" : ") + p_GameName(i, 2) + String(".BAS   ") + p_GameName(i, 1);
         p_Text(8, 12.0f * i + bb_Game_jscrh - 104, line, 0, 0);
     }
 
     p_ResetDraw();
-    if ((p_PlayKeyAll(CTRL_UP, 1) || p_PlayKeyAll(CTRL_LEFT, 1)) && m_menuCursor > 1 && m_keyLatch == 0 &&
-        !boxOpen) {
+    if ((p_PlayKeyAll(CTRL_UP, 1) || p_PlayKeyAll(CTRL_LEFT, 1)) && m_menuCursor > 1 && m_keyLatch == 0 && !boxOpen) {
         m_menuCursor -= 1;
         m_keyLatch = 1;
         p_PlaySFX(SFX_CONFIRM, 1, 1, 0);
@@ -146,8 +145,7 @@ int c_MyApp::p_Menu() {
     // Start: the icon in the bottom-right corner, or A, B, X or Y.
     p_SetSize(2);
     p_DrawImg(IMG_ICONS, bb_Game_jscrw - 40, bb_Game_jscrh - 40, ICON_PLAY);
-    bool start = (p_MouseIn(bb_Game_jscrw - 80, bb_Game_jscrh - 80, 80, 80) && m_mouseDown >= 1 &&
-                  m_touchLatch == 0) ||
+    bool start = (p_MouseIn(bb_Game_jscrw - 80, bb_Game_jscrh - 80, 80, 80) && m_mouseDown >= 1 && m_touchLatch == 0) ||
                  p_PlayKeyAll(CTRL_A, 1) || p_PlayKeyAll(CTRL_B, 1) || p_PlayKeyAll(CTRL_X, 1) ||
                  p_PlayKeyAll(CTRL_Y, 1);
     if (start && m_keyLatch == 0 && !boxOpen) {

@@ -66,7 +66,7 @@ enum {
     ICON_PLAY = 3,  // start a game, resume one
     ICON_HIGHLIGHT = 6,
     ICON_CALIBRATE = 7,
-    GEAR_FRAME = 8,  // of IMG_BUTTONS: the gear's three parts are frames 8, 9 and 10
+    GEAR_FRAME = 8,   // of IMG_BUTTONS: the gear's three parts are frames 8, 9 and 10
     BADGE_FRAME = 12  // of IMG_BUTTONS: the credits' corner badge
 };
 
@@ -337,7 +337,7 @@ public:
     int m_sfxChannel = 0;
     int m_tunePlaying = 0;
     int m_sfxPlays[SOUND_SLOTS] = {};  // effects played per slot that the sound mode let through
-    int m_lastSfxSlot = -1;    // slot of the last effect that passed the sound-mode gate
+    int m_lastSfxSlot = -1;            // slot of the last effect that passed the sound-mode gate
     float m_lastSfxRate = 0, m_lastSfxVolume = 0, m_lastSfxPan = 0;
 
     int p_LoadSFX(int slot);

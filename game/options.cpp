@@ -68,10 +68,8 @@ void ActOnRow(c_MyApp* app, int row) {
 // whether a finger touches the bar.
 bool DrawRow(c_MyApp* app, int r, float labelY, const String& label) {
     app->p_SetSize(1);
-    if (app->m_optionCursor == r)
-        app->p_SetCol(0, 180, 255, 0.5f);
-    else
-        app->p_SetCol(0, 0, 160, 0.5f);
+    if (app->m_optionCursor == r) app->p_SetCol(0, 180, 255, 0.5f);
+    else app->p_SetCol(0, 0, 160, 0.5f);
     const bool touched = app->p_Touch(84, labelY - 2, bb_Game_jscrw - 168, 24) != 0;
     app->p_SetCol(255, 255, 255, 1);
     app->p_SetSize(2);

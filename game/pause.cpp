@@ -60,10 +60,8 @@ int c_MyApp::p_InGame() {
     const bool canPause = m_mode == MODE_PLAYING && m_gameOver == 0;
     bool back = p_PlayKeyAll(CTRL_BACK, 1) != 0 || (bb_Game_isOuya == 1 && p_PlayKeyAll(CTRL_Y, 1) != 0);
     if (back && m_paused == 0 && m_keyLatch == 0) {
-        if (m_mode == MODE_TITLE)
-            toMenu();
-        else if (canPause)
-            pause();
+        if (m_mode == MODE_TITLE) toMenu();
+        else if (canPause) pause();
     }
 
     if (m_hideHud == 0) {
@@ -248,10 +246,8 @@ int c_MyApp::p_PauseMenu() {
     const bool onQuit = m_pauseCursor == -1;
     const IconPick quitIcon = p_PauseIcon(std::trunc(cx - l.iconDX), iconY, ICON_QUIT, onQuit);
     const bool quit = quitIcon.touched || quitIcon.chosen;
-    if (quitIcon.touched)
-        m_touchLatch = 1;
-    else if (quitIcon.chosen)
-        m_keyLatch = 1;
+    if (quitIcon.touched) m_touchLatch = 1;
+    else if (quitIcon.chosen) m_keyLatch = 1;
     if (onQuit && p_LatchedPress(m_keyLatch, {CTRL_RIGHT, CTRL_DOWN})) moveTo(0, 0.8f);
     if (quit) {
         m_paused = 0;

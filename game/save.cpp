@@ -143,8 +143,7 @@ int c_MyApp::p_Load() {
 
     // A saved file that did not load whole is kept aside by the host before
     // the next save replaces it, so the scores can still be recovered.
-    if (checksumFailed)
-        bb_app_StateDamaged(String("a checksum does not match"));
+    if (checksumFailed) bb_app_StateDamaged(String("a checksum does not match"));
     else if (text.Length() > 0 && blocksRead < kSaveBlocks)
         bb_app_StateDamaged(String("it ends early or is not a saved game"));
     return 0;

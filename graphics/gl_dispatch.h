@@ -10,10 +10,10 @@ struct gxtkGLDispatch {
     void (*BindTexture)(GLenum target, GLuint texture);
     void (*GenTextures)(GLsizei n, GLuint* textures);
     void (*DeleteTextures)(GLsizei n, const GLuint* textures);
-    void (*TexImage2D)(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
-                       GLint border, GLenum format, GLenum type, const void* pixels);
-    void (*TexSubImage2D)(GLenum target, GLint level, GLint x, GLint y, GLsizei width, GLsizei height,
-                          GLenum format, GLenum type, const void* pixels);
+    void (*TexImage2D)(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
+                       GLenum format, GLenum type, const void* pixels);
+    void (*TexSubImage2D)(GLenum target, GLint level, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format,
+                          GLenum type, const void* pixels);
     void (*TexParameteri)(GLenum target, GLenum pname, GLint param);
     void (*PixelStorei)(GLenum pname, GLint param);
     GLenum (*GetError)();
@@ -23,8 +23,7 @@ struct gxtkGLDispatch {
     void (*Scissor)(GLint x, GLint y, GLsizei width, GLsizei height);
     void (*ClearColor)(GLfloat r, GLfloat g, GLfloat b, GLfloat a);
     void (*Clear)(GLbitfield mask);
-    void (*ReadPixels)(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
-                       void* pixels);
+    void (*ReadPixels)(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels);
     void (*Viewport)(GLint x, GLint y, GLsizei width, GLsizei height);
     void (*MatrixMode)(GLenum mode);
     void (*LoadIdentity)();

@@ -90,8 +90,8 @@ int c_Image::p_ApplyFlags(int flags) {
         m_height -= 2;
     }
     if (m_flags & CentreHandle) p_SetHandle(m_width * 0.5f, m_height * 0.5f);
-    if (n == 1 && m_frames[0]->m_x == 0 && m_frames[0]->m_y == 0 && m_surface &&
-        m_width == m_surface->Width() && m_height == m_surface->Height())
+    if (n == 1 && m_frames[0]->m_x == 0 && m_frames[0]->m_y == 0 && m_surface && m_width == m_surface->Width() &&
+        m_height == m_surface->Height())
         m_flags |= WholeSurface;
     return 0;
 }
@@ -147,7 +147,7 @@ int bb_graphics_EndRender() {
 
 // Drawing and state calls outside a frame have no device to go to; they
 // are ignored rather than followed through a null pointer.
-#define BB_RENDER_DEVICE_OR_RETURN(d) \
+#define BB_RENDER_DEVICE_OR_RETURN(d)           \
     gxtkGraphics* d = bb_graphics_renderDevice; \
     if (!d) return 0
 
@@ -242,7 +242,7 @@ namespace {
 struct Affine {
     float ix, iy, jx, jy, tx, ty;
     Affine Then(float ix2, float iy2, float jx2, float jy2, float tx2, float ty2) const {
-        return {ix * ix2 + jx * iy2, iy * ix2 + jy * iy2, ix * jx2 + jx * jy2,
+        return {ix * ix2 + jx * iy2, iy * ix2 + jy * iy2,      ix * jx2 + jx * jy2,
                 iy * jx2 + jy * jy2, ix * tx2 + jx * ty2 + tx, iy * tx2 + jy * ty2 + ty};
     }
 };
@@ -274,7 +274,8 @@ int bb_graphics_PushMatrix() {
     int sp = c->m_matrixSp;
     // Deeper nesting than the stack holds makes it larger instead of
     // writing past its end.
-    if (sp + 6 > c->m_matrixStack.Length()) c->m_matrixStack = c->m_matrixStack.Resize(c->m_matrixStack.Length() * 2 + 6);
+    if (sp + 6 > c->m_matrixStack.Length())
+        c->m_matrixStack = c->m_matrixStack.Resize(c->m_matrixStack.Length() * 2 + 6);
     float* m = &c->m_matrixStack[sp];
     m[0] = c->m_ix;
     m[1] = c->m_iy;
@@ -328,10 +329,8 @@ c_Frame* FrameOf(c_Image* image, int frame) {
 }
 
 void DrawFrame(gxtkGraphics* d, c_Image* image, c_Frame* f, float x, float y) {
-    if (image->m_flags & c_Image::WholeSurface)
-        d->DrawSurface(image->m_surface, x, y);
-    else
-        d->DrawSurface2(image->m_surface, x, y, f->m_x, f->m_y, image->m_width, image->m_height);
+    if (image->m_flags & c_Image::WholeSurface) d->DrawSurface(image->m_surface, x, y);
+    else d->DrawSurface2(image->m_surface, x, y, f->m_x, f->m_y, image->m_width, image->m_height);
 }
 }  // namespace
 
@@ -360,8 +359,7 @@ struct SpriteLinear {
 // Translate(-handle) on the context's matrix, with the same products, but
 // formed locally: the context's matrix and stack are left alone, and an
 // unrotated sprite on an untransformed context writes its corners directly.
-int bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
-                           int frame) {
+int bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY, int frame) {
     BB_RENDER_DEVICE_OR_RETURN(d);
     c_Frame* f = FrameOf(image, frame);
     if (!f) return 0;
@@ -376,12 +374,20 @@ int bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, flo
         return 0;
     }
     SpriteLinear& l = g_lastLinear;
-    if (!(l.rotation == rotation && l.scaleX == scaleX && l.scaleY == scaleY && l.ix == c->m_ix &&
-          l.iy == c->m_iy && l.jx == c->m_jx && l.jy == c->m_jy)) {
+    if (!(l.rotation == rotation && l.scaleX == scaleX && l.scaleY == scaleY && l.ix == c->m_ix && l.iy == c->m_iy &&
+          l.jx == c->m_jx && l.jy == c->m_jy)) {
         float sn, cs;
         sincosf(rotation * D2R, &sn, &cs);
-        l = {c->m_ix, c->m_iy, c->m_jx, c->m_jy, rotation, scaleX, scaleY,
-             Affine{c->m_ix, c->m_iy, c->m_jx, c->m_jy, 0, 0}.Then(cs, -sn, sn, cs, 0, 0).Then(scaleX, 0, 0, scaleY, 0, 0)};
+        l = {c->m_ix,
+             c->m_iy,
+             c->m_jx,
+             c->m_jy,
+             rotation,
+             scaleX,
+             scaleY,
+             Affine{c->m_ix, c->m_iy, c->m_jx, c->m_jy, 0, 0}
+                 .Then(cs, -sn, sn, cs, 0, 0)
+                 .Then(scaleX, 0, 0, scaleY, 0, 0)};
     }
     // The translations: the handle position through the context's matrix,
     // then the handle offset through the rotated and scaled part.
@@ -418,8 +424,10 @@ c_Image* bb_graphics_LoadImage2(String path, int frameWidth, int frameHeight, in
     if (!bb_graphics_device) return nullptr;
     gxtkSurface* surface = bb_graphics_device->LoadSurface(bb_data_FixDataPath(path));
     if (!surface) return nullptr;
-    return (new c_Image)->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0,
-                                          surface->Width(), surface->Height());
+    return (new c_Image)
+        ->m_new()
+        ->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0, surface->Width(),
+                  surface->Height());
 }
 
 int bb_graphics_SetFont(c_Image* font, int firstChar) {

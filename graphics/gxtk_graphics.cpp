@@ -171,8 +171,7 @@ void gxtkSurface::Bind() {
         // the top-left part of a larger texture.
         texWidth = PowerOfTwoAtLeast(m_width);
         texHeight = PowerOfTwoAtLeast(m_height + PAD_ROWS);
-        gxtkGL.TexImage2D(GL_TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, GL_UNSIGNED_BYTE,
-                          nullptr);
+        gxtkGL.TexImage2D(GL_TEXTURE_2D, 0, m_format, texWidth, texHeight, 0, m_format, GL_UNSIGNED_BYTE, nullptr);
     }
     m_uscale = 1.0f / (texWidth > 0 ? texWidth : 1);
     m_vscale = 1.0f / (texHeight > 0 ? texHeight : 1);
@@ -220,8 +219,7 @@ void gxtkGraphics::mark() {
 void gxtkGraphics::PackColor() {
     // Each channel is clamped to a byte so that colours outside 0..255 do
     // not spill into the neighbouring channel.
-    m_color = static_cast<uint32_t>(ClampByte(m_r * m_alpha)) |
-              static_cast<uint32_t>(ClampByte(m_g * m_alpha)) << 8 |
+    m_color = static_cast<uint32_t>(ClampByte(m_r * m_alpha)) | static_cast<uint32_t>(ClampByte(m_g * m_alpha)) << 8 |
               static_cast<uint32_t>(ClampByte(m_b * m_alpha)) << 16 |
               static_cast<uint32_t>(ClampByte(255 * m_alpha)) << 24;
 }
@@ -373,8 +371,7 @@ void gxtkGraphics::CellsOf(const gxtkBox& box, int cells[4]) {
     // A box that is not a number covers every cell.
     if (!(box.x0 <= box.x1 && box.y0 <= box.y1))
         cells[0] = cells[1] = 0, cells[2] = m_gridW - 1, cells[3] = m_gridH - 1;
-    else if (box.x1 < -1 || box.y1 < -1 || box.x0 > m_width + 1 || box.y0 > m_height + 1)
-        cells[2] = cells[3] = -1;
+    else if (box.x1 < -1 || box.y1 < -1 || box.x0 > m_width + 1 || box.y0 > m_height + 1) cells[2] = cells[3] = -1;
 }
 
 // The last batch that draws anything the box overlaps (0 when only the
@@ -385,7 +382,8 @@ void gxtkGraphics::CellsOf(const gxtkBox& box, int cells[4]) {
 int gxtkGraphics::Above(const gxtkBox& box, const int cells[4]) {
     int inCells = 0;
     for (int y = cells[1]; y <= cells[3]; ++y)
-        for (int x = cells[0]; x <= cells[2]; ++x) inCells = std::max(inCells, static_cast<int>(m_grid[y * m_gridW + x]));
+        for (int x = cells[0]; x <= cells[2]; ++x)
+            inCells = std::max(inCells, static_cast<int>(m_grid[y * m_gridW + x]));
     if (!inCells || m_boxCount == MAX_BOXES || !(box.x0 <= box.x1 && box.y0 <= box.y1)) return inCells;
     int above = 0;
     for (int i = m_boxCount - 1, tests = 0; i >= 0 && above < inCells; --i) {
@@ -478,10 +476,8 @@ void gxtkGraphics::WriteIndices(Shape shape, int batch, int base, int count) {
     m_indexCount += n;
     m_batches[batch].indexCount += n;
     gxtkRun* lastRun = m_runCount ? &m_runs[m_runCount - 1] : nullptr;
-    if (lastRun && lastRun->batch == batch && lastRun->start + lastRun->count == start)
-        lastRun->count += n;
-    else if (n)
-        m_runs[m_runCount++] = {batch, start, n};
+    if (lastRun && lastRun->batch == batch && lastRun->start + lastRun->count == start) lastRun->count += n;
+    else if (n) m_runs[m_runCount++] = {batch, start, n};
 }
 
 void gxtkGraphics::Commit(Shape shape, gxtkSurface* surface, gxtkVertex* first, int count) {
@@ -565,10 +561,8 @@ int gxtkGraphics::SetBlend(int blend) {
     int mode = blend == 1 ? 1 : 0;
     if (mode == m_blend) return 0;
     Flush();
-    if (mode == 1)
-        gxtkGL.BlendFunc(GL_ONE, GL_ONE);
-    else
-        gxtkGL.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    if (mode == 1) gxtkGL.BlendFunc(GL_ONE, GL_ONE);
+    else gxtkGL.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     m_blend = mode;
     return 0;
 }
@@ -612,8 +606,8 @@ int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
     return 0;
 }
 
-void gxtkGraphics::PutLine(float x0, float y0, float x1, float y1, gxtkSurface* surface, float u0, float v0,
-                           float u1, float v1) {
+void gxtkGraphics::PutLine(float x0, float y0, float x1, float y1, gxtkSurface* surface, float u0, float v0, float u1,
+                           float v1) {
     if (m_tformed) {
         float tx0 = m_ix * x0 + m_jx * y0 + m_tx, ty0 = m_iy * x0 + m_jy * y0 + m_ty;
         float tx1 = m_ix * x1 + m_jx * y1 + m_tx, ty1 = m_iy * x1 + m_jy * y1 + m_ty;
@@ -649,12 +643,9 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
     } else {
         segs = std::abs(static_cast<int>(xr)) + std::abs(static_cast<int>(yr));
     }
-    if (segs <= 11)
-        segs = 12;
-    else if (segs > MAX_OVAL_SEGMENTS)
-        segs = MAX_OVAL_SEGMENTS;
-    else
-        segs &= ~3;
+    if (segs <= 11) segs = 12;
+    else if (segs > MAX_OVAL_SEGMENTS) segs = MAX_OVAL_SEGMENTS;
+    else segs &= ~3;
 
     gxtkVertex* v = Reserve(segs);
     for (int i = 0; i < segs; ++i) {

@@ -194,10 +194,8 @@ public:
     // Writes one vertex through the current matrix, with the current colour.
     void PutVertex(gxtkVertex* v, float x, float y) { PutVertex(v, x, y, 0, 0); }
     void PutVertex(gxtkVertex* v, float x, float y, float u, float tv) {
-        if (m_tformed)
-            PutVertexRaw(v, m_ix * x + m_jx * y + m_tx, m_iy * x + m_jy * y + m_ty, u, tv);
-        else
-            PutVertexRaw(v, x, y, u, tv);
+        if (m_tformed) PutVertexRaw(v, m_ix * x + m_jx * y + m_tx, m_iy * x + m_jy * y + m_ty, u, tv);
+        else PutVertexRaw(v, x, y, u, tv);
     }
     // Writes one vertex in window pixels, with the current colour.
     void PutVertexRaw(gxtkVertex* v, float x, float y, float u, float tv) {
@@ -220,7 +218,6 @@ private:
     int Above(const gxtkBox& box, const int cells[4]);
     void Mark(const gxtkBox& box, const int cells[4], int batch);
     void WriteIndices(Shape shape, int batch, int base, int count);
-    void PutLine(float x0, float y0, float x1, float y1, gxtkSurface* surface, float u0, float v0, float u1,
-                 float v1);
+    void PutLine(float x0, float y0, float x1, float y1, gxtkSurface* surface, float u0, float v0, float u1, float v1);
     void PutPoly(const float* xy, int stride, int n, gxtkSurface* surface, int srcx, int srcy);
 };

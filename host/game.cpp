@@ -9,8 +9,7 @@
 
 BBGame* BBGame::_game = nullptr;
 
-BBGame::BBGame()
-    : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
+BBGame::BBGame() : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
     _game = this;
 }
 
@@ -81,14 +80,14 @@ void BBGame::gc_collect() {
 
 // Every call into the delegate: exceptions end in Die, then one step of
 // the collector runs while no game code is on the stack.
-#define BB_DELEGATE_CALL(call)          \
-    do {                                \
-        try {                           \
-            call;                       \
+#define BB_DELEGATE_CALL(call)           \
+    do {                                 \
+        try {                            \
+            call;                        \
         } catch (ThrowableObject * ex) { \
-            Die(ex);                    \
-        }                               \
-        gc_collect();                   \
+            Die(ex);                     \
+        }                                \
+        gc_collect();                    \
     } while (0)
 
 void BBGame::StartGame() {

@@ -60,8 +60,7 @@ public:
     // is kept aside before the first save replaces it.
     void StateDamaged(String why) { _stateFile.MarkDamaged(why.ToUtf8()); }
     virtual String LoadString(String path);
-    virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                              Array<bool> buttons) {
+    virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) {
         return false;
     }
     virtual void OpenUrl(String url) {}

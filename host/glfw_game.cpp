@@ -131,8 +131,8 @@ Array<BBGlfwVideoMode*> BBGlfwGame::GetGlfwVideoModes() {
     return out;
 }
 
-void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
-                               int stencil, bool fullscreen) {
+void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                               bool fullscreen) {
     // No key stays held across the new window; the release goes through the
     // same translation as the press (Alt+Enter is released as F11).
     if (_window) {

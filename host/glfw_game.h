@@ -49,17 +49,15 @@ public:
 
     void SetUpdateRate(int hz) override;
     int Millisecs() override;
-    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                      Array<bool> buttons) override;
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) override;
     void OpenUrl(String url) override;
     void SetMouseVisible(bool visible) override;
     String PathToFilePath(String path) override;
 
     virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth);
-    virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* bytesPerSample,
-                                         int* rate);
-    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
-                               int stencil, bool fullscreen);
+    virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* bytesPerSample, int* rate);
+    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                               bool fullscreen);
     // Opens the first window (full screen when the command line asked for
     // it) and runs the main loop; returns when there is no window.
     virtual void Run();

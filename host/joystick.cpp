@@ -96,7 +96,6 @@ bool bbPollJoystick(BBJoystickSource* source, int port, Array<float> joyx, Array
     return true;
 }
 
-bool BBGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                              Array<bool> buttons) {
+bool BBGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) {
     return bbPollJoystick(g_source, port, joyx, joyy, joyz, buttons);
 }

@@ -89,8 +89,7 @@ unsigned char* LoadPNG(FILE* f, int* width, int* height, int* depth) {
     if (!ReadAll(f, &file, &size)) return nullptr;
     unsigned char* pixels = nullptr;
     int w = 0, h = 0, n = 0;
-    if (PlausiblePng(file, size) && size <= INT32_MAX)
-        pixels = stbi_load_from_memory(file, int(size), &w, &h, &n, 0);
+    if (PlausiblePng(file, size) && size <= INT32_MAX) pixels = stbi_load_from_memory(file, int(size), &w, &h, &n, 0);
     free(file);
     if (!pixels) return nullptr;
     if (w <= 0 || h <= 0 || n < 1 || n > 4) {

@@ -58,8 +58,7 @@ std::string g_glfwErrorContext;  // what the game was doing, when it helps
 
 void ReportGlfwError(int code, const char* description) {
     g_glfwError = description ? description : "";
-    if (!g_holdGlfwErrors)
-        fprintf(stderr, "kestrel-quillons: %s%s\n", g_glfwErrorContext.c_str(), g_glfwError.c_str());
+    if (!g_holdGlfwErrors) fprintf(stderr, "kestrel-quillons: %s%s\n", g_glfwErrorContext.c_str(), g_glfwError.c_str());
 }
 
 void ReadOptions(int argc, const char** argv) {

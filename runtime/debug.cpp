@@ -81,8 +81,7 @@ void dbg_stop() {
         if (n == 0 || buf[n - 1] != '\n') exit(-1);
         buf[n - 1] = 0;
         switch (buf[0]) {
-            case '?':
-                continue;
+            case '?': continue;
             case '@': {
                 // Only addresses of live collected objects are answered;
                 // anything else is never dereferenced.
@@ -111,8 +110,7 @@ void dbg_stop() {
                 dbg_suspend = 0;
                 dbg_stepmode = 'l';
                 return;
-            case 'q':
-                exit(0);
+            case 'q': exit(0);
             default:
                 printf("????? %s ?????", buf);
                 fflush(stdout);

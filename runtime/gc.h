@@ -121,10 +121,8 @@ inline void gc_barrier(gc_object* p) {
 // The collected object behind a pointer (interfaces are cast dynamically).
 template <class T>
 inline gc_object* gc_object_of(T* p) {
-    if constexpr (std::is_base_of<gc_object, T>::value)
-        return static_cast<gc_object*>(p);
-    else
-        return p ? dynamic_cast<gc_object*>(p) : nullptr;
+    if constexpr (std::is_base_of<gc_object, T>::value) return static_cast<gc_object*>(p);
+    else return p ? dynamic_cast<gc_object*>(p) : nullptr;
 }
 
 // Store an object pointer into a field, global or array element.

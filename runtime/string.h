@@ -2,8 +2,8 @@
 // lives on the general heap (never in the collected heap), with the number
 // texts, searches and file decoding the rest of the system relies on.
 #pragma once
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 

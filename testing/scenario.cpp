@@ -106,10 +106,8 @@ DriverJoysticks g_joysticks;
 // Reports a failure to the running test, or on stderr outside of one (the
 // command-line front end).
 void Fail(const std::string& message) {
-    if (::testing::UnitTest::GetInstance()->current_test_info())
-        ADD_FAILURE() << message;
-    else
-        fprintf(stderr, "scenario: %s\n", message.c_str());
+    if (::testing::UnitTest::GetInstance()->current_test_info()) ADD_FAILURE() << message;
+    else fprintf(stderr, "scenario: %s\n", message.c_str());
 }
 
 DriverPlatform* g_platform = nullptr;
@@ -299,12 +297,8 @@ void Scenario::Click(float vx, float vy, int holdUpdates) {
 
 void Scenario::Accel(float x, float y, float z) { g_host->MotionEvent(BBGameEvent::MotionAccel, 0, x, y, z); }
 
-void Scenario::TouchDown(int finger, float x, float y) {
-    g_host->TouchEvent(BBGameEvent::TouchDown, finger, x, y);
-}
-void Scenario::TouchMove(int finger, float x, float y) {
-    g_host->TouchEvent(BBGameEvent::TouchMove, finger, x, y);
-}
+void Scenario::TouchDown(int finger, float x, float y) { g_host->TouchEvent(BBGameEvent::TouchDown, finger, x, y); }
+void Scenario::TouchMove(int finger, float x, float y) { g_host->TouchEvent(BBGameEvent::TouchMove, finger, x, y); }
 void Scenario::TouchUp(int finger) { g_host->TouchEvent(BBGameEvent::TouchUp, finger, 0, 0); }
 
 void Scenario::SetJoystick(int port, const std::vector<float>& axes, const std::vector<int>& buttons) {

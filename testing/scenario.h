@@ -19,8 +19,7 @@ public:
     // app, a window of width x height, and the game started. The host then
     // renders once, as its loop does before the first update. Only one
     // Scenario may be alive at a time; several may run one after another.
-    explicit Scenario(int width = 640, int height = 480, const std::string& stateText = "",
-                      bool haveState = false);
+    explicit Scenario(int width = 640, int height = 480, const std::string& stateText = "", bool haveState = false);
     ~Scenario();
     Scenario(const Scenario&) = delete;
     Scenario& operator=(const Scenario&) = delete;
@@ -83,8 +82,8 @@ public:
     // glyphs are restored, leading and trailing blanks are not).
     struct TextRun {
         std::string text;
-        float x, y;    // centre of the first glyph
-        float size;    // text scale (record scale x)
+        float x, y;  // centre of the first glyph
+        float size;  // text scale (record scale x)
         float r, g, b, alpha;
     };
     std::vector<TextRun> TextRuns();

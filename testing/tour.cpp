@@ -43,12 +43,13 @@ void Scenario::Tour(const std::function<void(const std::string& screen)>& atScre
     for (int game : kGames) {
         app->m_game = game;
         app->m_mode = MODE_ENTER_TITLE;
-        StepUntil(*this, [&] { return app->m_mode == MODE_TITLE && app->m_titleTimer >= 100; }, 200,
-                  "the title card");
+        StepUntil(
+            *this, [&] { return app->m_mode == MODE_TITLE && app->m_titleTimer >= 100; }, 200, "the title card");
         Step();  // the latches the card set while it built up are released
         if (game == kGames[0]) atScreen("title_card");
         Press(GLFW_KEY_ENTER);
-        StepUntil(*this, [&] { return app->m_mode == MODE_PLAYING; }, 10, "play");
+        StepUntil(
+            *this, [&] { return app->m_mode == MODE_PLAYING; }, 10, "play");
         Step(60);
         atScreen(ScreenName(game == 8 ? "template game" : std::string(app->p_GameName(game, 1).ToUtf8())));
     }

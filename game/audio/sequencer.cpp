@@ -11,10 +11,9 @@
 
 namespace {
 
-const float kPitch[33] = {0,      0.5f,  0.5295f, 0.561f, 0.5945f, 0.63f,  0.6675f, 0.707f, 0.749f,
-                          0.7935f, 0.841f, 0.891f,  0.944f, 1.0f,    1.059f, 1.122f,  1.189f, 1.26f,
-                          1.335f, 1.414f, 1.498f,  1.587f, 1.682f,  1.782f, 1.888f,  2.0f,   2.118f,
-                          2.244f, 2.378f, 2.52f,   2.67f,  2.828f,  2.996f};
+const float kPitch[33] = {0,      0.5f,   0.5295f, 0.561f, 0.5945f, 0.63f,  0.6675f, 0.707f, 0.749f, 0.7935f, 0.841f,
+                          0.891f, 0.944f, 1.0f,    1.059f, 1.122f,  1.189f, 1.26f,   1.335f, 1.414f, 1.498f,  1.587f,
+                          1.682f, 1.782f, 1.888f,  2.0f,   2.118f,  2.244f, 2.378f,  2.52f,  2.67f,  2.828f,  2.996f};
 
 // Keyboard-style note names for the same 32 steps, from n = 1.
 const char kPitchKeys[] = "zsxdcvgbhnjmq2w3er5t6y7ui9o0p[=]";
@@ -27,8 +26,7 @@ const int kRowsPerPattern = 64;
 int Now() { return bb_app__game ? bb_app_Millisecs() : 0; }
 
 uint32_t VoiceSeed(int v, int n, int b) {
-    return (static_cast<uint32_t>(v) * 7u + static_cast<uint32_t>(n) * 9u + static_cast<uint32_t>(b)) *
-               1948736821u -
+    return (static_cast<uint32_t>(v) * 7u + static_cast<uint32_t>(n) * 9u + static_cast<uint32_t>(b)) * 1948736821u -
            873057359u;
 }
 

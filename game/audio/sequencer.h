@@ -25,14 +25,14 @@ public:
     Array<int> m_tunePixels;
     int m_tuneWidth = 0;
     int m_tuneHeight = 0;
-    Array<int> m_tuneData;  // 262145
+    Array<int> m_tuneData;     // 262145
     Array<int> m_lastPattern;  // 8
     int m_nextTick = 0;
     int m_playState = 0;
     int m_voiceCount = 5;
-    Array<int> m_voiceChannel;    // 8
-    Array<int> m_voiceSounding;   // 8
-    Array<int> m_voicePattern;    // 8
+    Array<int> m_voiceChannel;   // 8
+    Array<int> m_voiceSounding;  // 8
+    Array<int> m_voicePattern;   // 8
     int m_row = 0;
     int m_patternsLeft = 0;
     Array<int> m_voiceMuted;      // 8

@@ -14,12 +14,9 @@ bool MusicOn(int mode) { return mode == 1 || mode == 3; }
 int c_MyApp::p_LoadSFX(int slot) {
     if (slot < 0 || slot >= m_sounds.Length()) return 0;
     String name;
-    if (slot < 10)
-        name = String("sfx/00") + String(slot);
-    else if (slot < 100)
-        name = String("sfx/0") + String(slot);
-    else
-        name = String("sfx/") + String(slot);
+    if (slot < 10) name = String("sfx/00") + String(slot);
+    else if (slot < 100) name = String("sfx/0") + String(slot);
+    else name = String("sfx/") + String(slot);
     name = name + String(".wav");
     gc_assign(m_sounds[slot], bb_audio_LoadSound(name));
     if (!m_sounds[slot] && bb_audio_device) bb_Game_ReportAsset(name, "the game plays on without that sound");

@@ -42,12 +42,14 @@ int c_SQPlayer::p_SQ_LoadChunk() {
     } else if (s >= 12 && s <= 19) {
         gc_assign(m_kitB[s - 11], LoadInstrument(DrumPath(m_instrumentChoice[2], s - 11)));
     } else if (s == 21) {
-        gc_assign(m_instruments[2], LoadInstrument(String("inst/lead") + String(m_instrumentChoice[3]) + String(".wav")));
+        gc_assign(m_instruments[2],
+                  LoadInstrument(String("inst/lead") + String(m_instrumentChoice[3]) + String(".wav")));
     } else if (s == 22) {
         gc_assign(m_instruments[3],
                   LoadInstrument(String("inst/accompany") + String(m_instrumentChoice[4]) + String(".wav")));
     } else if (s == 23) {
-        gc_assign(m_instruments[4], LoadInstrument(String("inst/bass") + String(m_instrumentChoice[5]) + String(".wav")));
+        gc_assign(m_instruments[4],
+                  LoadInstrument(String("inst/bass") + String(m_instrumentChoice[5]) + String(".wav")));
     }
     // Frames 0 to 62 hold patterns; frame 63 is never read.
     if (m_tunePixels.Length() > 0 && s >= 5 && s <= 67) p_SQ_DecodeFrame(s - 5);

@@ -14,7 +14,7 @@ enum { SNAKE_KIND = 0, SNAKE_X = 1, SNAKE_Y = 2, SNAKE_DIR = 3 };
 enum { TRAIL_LIFE = 7, STEP_TICK = 20, STEP_PERIOD = 21, REENTRY = 23 };
 enum { KIND_DEAD = 0, KIND_PLAYER = 1, KIND_PICKUP = 2, KIND_ENEMY = 7, KIND_WALL = 8 };
 enum { DIR_UP = 1, DIR_RIGHT = 2, DIR_DOWN = 3, DIR_LEFT = 4 };
-const int kGrid = 100;    // cells per row and column of the index scheme
+const int kGrid = 100;            // cells per row and column of the index scheme
 const int kLife = kGrid * kGrid;  // offset of the life grid
 const int kReentryEvery = 120;
 
@@ -28,7 +28,8 @@ float CellKind(const Array<float>& o, int cx, int cy) {
 }  // namespace
 
 int c_MyApp::p_GameTitle_DeduDezu() {
-    return p_GameTitle(String("Kill"), String("Zone"), String("Destroy all"), String("of the enemy"), String("snakes before"), String("they kill you."));
+    return p_GameTitle(String("Kill"), String("Zone"), String("Destroy all"), String("of the enemy"),
+                       String("snakes before"), String("they kill you."));
 }
 
 int c_MyApp::p_LoadGame_DeduDezu() {

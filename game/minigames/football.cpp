@@ -33,7 +33,8 @@ float TowardZero(float v, float step) {
 }  // namespace
 
 int c_MyApp::p_GameTitle_Football() {
-    return p_GameTitle(String("Battle"), String("Field"), String("How many goals"), String("can you score"), String("against the"), String("enemy team."));
+    return p_GameTitle(String("Battle"), String("Field"), String("How many goals"), String("can you score"),
+                       String("against the"), String("enemy team."));
 }
 
 int c_MyApp::p_LoadGame_Football() {

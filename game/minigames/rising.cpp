@@ -16,7 +16,8 @@ const int kLastDead = 10000;
 }
 
 int c_MyApp::p_GameTitle_Rising() {
-    return p_GameTitle(String("Dead"), String("Rising"), String("Waggle your joystick"), String("to build up speed."), String("Avoid the dead,"), String("as they rise."));
+    return p_GameTitle(String("Dead"), String("Rising"), String("Waggle your joystick"), String("to build up speed."),
+                       String("Avoid the dead,"), String("as they rise."));
 }
 
 int c_MyApp::p_LoadGame_Rising() {

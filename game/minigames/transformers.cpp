@@ -25,7 +25,8 @@ String VoltageLabel(int kind) {
 }  // namespace
 
 int c_MyApp::p_GameTitle_Transformers() {
-    return p_GameTitle(String("Trans"), String("formers"), String("Set up the"), String("transformers"), String("to power"), String("the devices"));
+    return p_GameTitle(String("Trans"), String("formers"), String("Set up the"), String("transformers"),
+                       String("to power"), String("the devices"));
 }
 
 int c_MyApp::p_LoadGame_Transformers() {

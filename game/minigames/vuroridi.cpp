@@ -16,7 +16,8 @@ const float kSpan = 48;  // width of a watch that Rared can stand on
 }
 
 int c_MyApp::p_GameTitle_Vuroridi() {
-    return p_GameTitle(String("Watch"), String("Dog"), String("Help Rared"), String("to leap his"), String("way over"), String("the watches."));
+    return p_GameTitle(String("Watch"), String("Dog"), String("Help Rared"), String("to leap his"), String("way over"),
+                       String("the watches."));
 }
 
 int c_MyApp::p_LoadGame_Vuroridi() {

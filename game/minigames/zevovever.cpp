@@ -18,7 +18,8 @@ const int kRows = 7;
 }
 
 int c_MyApp::p_GameTitle_Zevovever() {
-    return p_GameTitle(String("Sky"), String("Lander"), String("Use your bombs"), String("to flatten the"), String("building work to"), String("allow you to land."));
+    return p_GameTitle(String("Sky"), String("Lander"), String("Use your bombs"), String("to flatten the"),
+                       String("building work to"), String("allow you to land."));
 }
 
 // Starts a level: the plane back at the top left, half a pixel per update
@@ -138,8 +139,8 @@ int c_MyApp::p_Game_Zevovever() {
     p[LAST_Y] = py;
 
     // One bomb at a time, each needing a fresh press.
-    bool drop = m_mouseDown >= 1 || p_PlayKeyAll(CTRL_DOWN, 1) || p_PlayKeyAll(CTRL_A, 1) ||
-                p_PlayKeyAll(CTRL_B, 1) || p_PlayKeyAll(CTRL_X, 1);
+    bool drop = m_mouseDown >= 1 || p_PlayKeyAll(CTRL_DOWN, 1) || p_PlayKeyAll(CTRL_A, 1) || p_PlayKeyAll(CTRL_B, 1) ||
+                p_PlayKeyAll(CTRL_X, 1);
     if (!paused && drop && m_keyLatch == 0 && m_touchLatch == 0 && p[BOMB] == 0) {
         m_keyLatch = m_touchLatch = 1;
         p[BOMB] = 1;

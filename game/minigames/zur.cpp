@@ -18,7 +18,8 @@ const float kHalfRoad = 52;
 }
 
 int c_MyApp::p_GameTitle_ZUR() {
-    return p_GameTitle(String("Need for"), String("Speed"), String("Do you have"), String("what it takes"), String("to get far"), String("in the race?"));
+    return p_GameTitle(String("Need for"), String("Speed"), String("Do you have"), String("what it takes"),
+                       String("to get far"), String("in the race?"));
 }
 
 // Lays the next row on top of the road. Each row re-seeds the generator from

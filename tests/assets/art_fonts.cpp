@@ -49,7 +49,8 @@ TEST(ArtFonts, TextFontGlyphsAreWhiteCentredDistinctAndKeepTheirDistance) {
         glyphs[code] = Bitmap(p, cx + 4, cy + 4);
         if (!std::isalnum(code) || code > 126) continue;
         bool leftBlank = true, rightBlank = true;
-        for (int y = 0; y < 8; ++y) leftBlank &= glyphs[code][y * 8] == '.', rightBlank &= glyphs[code][y * 8 + 7] == '.';
+        for (int y = 0; y < 8; ++y)
+            leftBlank &= glyphs[code][y * 8] == '.', rightBlank &= glyphs[code][y * 8 + 7] == '.';
         EXPECT_TRUE(leftBlank || rightBlank) << "'" << char(code) << "' fills its whole width";
     }
     ExpectDistinct(glyphs, 126);

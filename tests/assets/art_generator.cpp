@@ -34,8 +34,9 @@ std::pair<int, std::string> Generate(const std::vector<std::array<std::string, 3
         EXPECT_NE(at, std::string::npos) << from;
         if (at != std::string::npos) std::ofstream(dir / "assets" / file) << text.replace(at, from.size(), to);
     }
-    const std::string command = std::string("'") + KQ_BINARY_DIR + "/tools/artgen/kq-artgen' '" + (dir / "out").string() +
-                                "' '" + (dir / "assets").string() + "' 2>'" + (dir / "err.txt").string() + "' >/dev/null";
+    const std::string command = std::string("'") + KQ_BINARY_DIR + "/tools/artgen/kq-artgen' '" +
+                                (dir / "out").string() + "' '" + (dir / "assets").string() + "' 2>'" +
+                                (dir / "err.txt").string() + "' >/dev/null";
     const int status = std::system(command.c_str());
     std::pair<int, std::string> result{status, ReadFile(dir / "err.txt")};
     if (status == 0 && !fs::exists(dir / "out/common/TarnLogo-hd2.png")) result.second = "no TarnLogo-hd2.png";
@@ -56,7 +57,8 @@ TEST(ArtGenerator, ABrokenSourceStopsItWithTheFileAndLineOfTheFault) {
     const std::string trail = "frame 48 player's light trail (one 8 x 8 grid cell)\n", row = "................";
     const std::vector<std::pair<std::vector<Edit>, std::string>> faults = {
         // A row one character too long, and a later one a character short.
-        {{{"art/gfx.txt", trail + row, trail + row + "."}, {"art/gfx.txt", "frame 49 pickup\n" + row, "frame 49 pickup\n."}},
+        {{{"art/gfx.txt", trail + row, trail + row + "."},
+          {"art/gfx.txt", "frame 49 pickup\n" + row, "frame 49 pickup\n."}},
          "gfx.txt:330: row of frame 48 has 17 characters"},
         {{{"fonts/cpc.txt", "frame 65 A\n..###...", "frame 65 A\n..#Z#..."}}, "'Z' is not in the legend"},
         {{{"art/gfx.txt", "frame 69 like 68 r=W", "frame 69 like 67 r=W"}}, "like needs an earlier frame"},

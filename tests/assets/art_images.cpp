@@ -22,8 +22,9 @@ struct Sheet {
 };
 
 const std::vector<Sheet> kSheets = {
-    {"gfx", 256, 256, 16, 16, {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  16, 17, 18, 19, 20,  32,  33,  48,  49,  50, 51,
-                               52, 53, 54, 56, 57, 64, 68, 69, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 96, 98, 100, 101, 102, 103}},
+    {"gfx", 256, 256, 16, 16, {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  16,  17,  18,  19, 20, 32,
+                               33, 48, 49, 50, 51, 52, 53, 54, 56, 57, 64,  68,  69,  80, 81, 82,
+                               83, 84, 85, 86, 87, 88, 89, 90, 96, 98, 100, 101, 102, 103}},
     {"BadgesA", 512, 512, 64, 64, {}},
     {"fonts/cpc", 256, 128, 16, 16, {33}},  // one glyph here, all in the font checks
     {"common/Testcard_Circle", 256, 256, 256, 256, {}},
@@ -83,7 +84,8 @@ TEST(ArtImages, EverySheetAtThreeLevelsIsACrispEnlargementWithVisibleFramesInCle
                 for (int x = 0; x < s.frameW; ++x) {
                     if (!base.opaque(fx + x, fy + y)) continue;
                     ++visible;
-                    onEdge += y == 0 || y == s.frameH - 1 || (x == 0 && !(plane && n % 2)) || (x == s.frameW - 1 && !(plane && n % 2 == 0));
+                    onEdge += y == 0 || y == s.frameH - 1 || (x == 0 && !(plane && n % 2)) ||
+                              (x == s.frameW - 1 && !(plane && n % 2 == 0));
                 }
             EXPECT_GE(visible, std::string(s.name) == "parts" ? 1 : 4) << "frame " << n << " is (almost) empty";
             EXPECT_EQ(onEdge, 0) << "frame " << n << " touches its cell edge";
@@ -114,12 +116,15 @@ TEST(ArtImages, BiplaneHalvesMeetTintedSpritesAreGreyAndAnimationsMove) {
             EXPECT_TRUE(!c[3] || (c[0] == 255 && c[1] == 255 && c[2] == 255)) << "highlight at " << x << "," << y;
         }
     // Walking, running, blinking and the turning propeller move.
+    // clang-format off
     for (const std::vector<int>& cycle : std::vector<std::vector<int>>{
              {4, 5, 6, 7, 8, 9}, {16, 17, 18, 19}, {50, 51}, {32, 33}, {81, 83, 85, 87, 89}, {100, 102, 103}, {68, 69}, {56, 57}})
+        // clang-format on
         for (size_t i = 0; i < cycle.size(); ++i)
             for (size_t j = i + 1; j < cycle.size(); ++j) {
                 bool same = true;
-                for (int y = 0; y < 16 && same; ++y) same = std::memcmp(cell(cycle[i], 0, y), cell(cycle[j], 0, y), 64) == 0;
+                for (int y = 0; y < 16 && same; ++y)
+                    same = std::memcmp(cell(cycle[i], 0, y), cell(cycle[j], 0, y), 64) == 0;
                 EXPECT_FALSE(same) << "frames " << cycle[i] << " and " << cycle[j] << " are identical";
             }
 }

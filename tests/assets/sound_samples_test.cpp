@@ -20,7 +20,9 @@ std::string SfxName(int slot) {
     return buf;
 }
 
-std::string DrumName(int kit, int sample) { return "inst/d" + std::to_string(kit) + "-" + std::to_string(sample) + ".wav"; }
+std::string DrumName(int kit, int sample) {
+    return "inst/d" + std::to_string(kit) + "-" + std::to_string(sample) + ".wav";
+}
 
 // Squared magnitude of DFT bin `bin` of a whole buffer (Goertzel).
 double BinPower(const std::vector<float>& s, double bin) {
@@ -47,7 +49,8 @@ void ExpectShape(const Wav& w, double minSeconds, double maxSeconds, double loop
     }
     const int cycles = static_cast<int>(std::lround(loopBase * w.length / w.rate));
     ASSERT_GT(cycles, 0);
-    EXPECT_LT(std::fabs(1200.0 * std::log2(static_cast<double>(cycles) * w.rate / w.length / loopBase)), 5.0) << "cents off";
+    EXPECT_LT(std::fabs(1200.0 * std::log2(static_cast<double>(cycles) * w.rate / w.length / loopBase)), 5.0)
+        << "cents off";
     double total = 0.0, harmonic = 0.0;
     for (float v : w.samples) total += static_cast<double>(v) * v;
     for (int bin = cycles; bin < w.length / 2; bin += cycles) harmonic += 2.0 * BinPower(w.samples, bin) / w.length;
@@ -100,7 +103,10 @@ TEST(SoundSamples, EveryFileIsMono16BitAtAHealthyLevelAndShapedForItsUse) {
         EXPECT_NEAR(20.0 * std::log10(peak), -2.0, 1.2) << "peak dBFS";
         EXPECT_LT(std::fabs(sum / w.length), 0.002) << "DC offset";
         const bool bass = name.find("bass") != std::string::npos;
-        ExpectShape(w, seconds.first, seconds.second, name.find("inst/d") == 0 || name.find("sfx") == 0 ? 0 : bass ? 65.406 : 261.626);
+        ExpectShape(w, seconds.first, seconds.second,
+                    name.find("inst/d") == 0 || name.find("sfx") == 0 ? 0
+                    : bass                                            ? 65.406
+                                                                      : 261.626);
     }
 }
 
@@ -121,8 +127,10 @@ TEST(SoundSamples, TitleJinglesAndDrumKitsDifferFromEachOther) {
                 const Wav x = LoadWavFile(DataPath(DrumName(a, s))), y = LoadWavFile(DataPath(DrumName(b, s)));
                 double xy = 0.0, xx = 0.0, yy = 0.0;
                 for (size_t i = 0; i < std::min(x.samples.size(), y.samples.size()); ++i)
-                    xy += x.samples[i] * y.samples[i], xx += x.samples[i] * x.samples[i], yy += y.samples[i] * y.samples[i];
-                EXPECT_LT(std::fabs(xy) / std::sqrt(xx * yy + 1e-12), 0.9) << "drum " << s << " of kits " << a << " and " << b;
+                    xy += x.samples[i] * y.samples[i], xx += x.samples[i] * x.samples[i],
+                        yy += y.samples[i] * y.samples[i];
+                EXPECT_LT(std::fabs(xy) / std::sqrt(xx * yy + 1e-12), 0.9)
+                    << "drum " << s << " of kits " << a << " and " << b;
             }
         }
     }

@@ -29,8 +29,10 @@ TEST(SoundTunes, EveryTuneHoldsWellFormedPatternsOfFiveVoicesInOneKey) {
                 for (int row = 0; row < 64; ++row) {
                     const int note = t.Value(p, lane, row, 0), vol = t.Value(p, lane, row, 1);
                     const int fx = t.Value(p, lane, row, 2), param = t.Value(p, lane, row, 3);
-                    const std::string at = "pattern " + std::to_string(p) + " lane " + std::to_string(lane) + " row " + std::to_string(row);
-                    for (int f = lane < 5 && p < 63 ? 4 : 0; f < 8; ++f) ASSERT_EQ(t.Value(p, lane, row, f), 0) << at << " field " << f;
+                    const std::string at = "pattern " + std::to_string(p) + " lane " + std::to_string(lane) + " row " +
+                                           std::to_string(row);
+                    for (int f = lane < 5 && p < 63 ? 4 : 0; f < 8; ++f)
+                        ASSERT_EQ(t.Value(p, lane, row, f), 0) << at << " field " << f;
                     if (note) hasNotes[p] = true;
                     EXPECT_TRUE(!note || lane >= 2 || drumKeys.count(note)) << at << ": drum key " << note;
                     if (note && lane >= 2) pitchClasses.insert((note - 13 + 24) % 12);
@@ -40,11 +42,14 @@ TEST(SoundTunes, EveryTuneHoldsWellFormedPatternsOfFiveVoicesInOneKey) {
                 }
             }
             // Any pattern from 0 to a lane's last may be drawn: several, none silent.
-            const int patterns = static_cast<int>(std::find(hasNotes.begin(), hasNotes.end(), false) - hasNotes.begin());
+            const int patterns =
+                static_cast<int>(std::find(hasNotes.begin(), hasNotes.end(), false) - hasNotes.begin());
             EXPECT_GE(patterns, lane < 5 ? 3 : 0) << "lane " << lane;
-            EXPECT_EQ(std::count(hasNotes.begin() + patterns, hasNotes.end(), true), 0) << "lane " << lane << " has a gap";
+            EXPECT_EQ(std::count(hasNotes.begin() + patterns, hasNotes.end(), true), 0)
+                << "lane " << lane << " has a gap";
         }
         EXPECT_GE(pitchClasses.size(), 4u) << "hardly a melody";
-        for (int pc : pitchClasses) EXPECT_FALSE(pitchClasses.count((pc + 1) % 12)) << "pitch classes " << pc << " and " << pc + 1 << " clash";
+        for (int pc : pitchClasses)
+            EXPECT_FALSE(pitchClasses.count((pc + 1) % 12)) << "pitch classes " << pc << " and " << pc + 1 << " clash";
     }
 }

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "audio/audio.h"
-#include "testing/scenario.h"
 #include "game/audio/sequencer.h"
+#include "testing/scenario.h"
 
 namespace {
 
@@ -25,10 +25,12 @@ void PressuredSteps(Scenario& s, int n) {
 }
 
 void ExpectAlive(c_MyApp* app) {
+    // clang-format off
     std::vector<const void*> used = {app, app->m_music, app->m_drawList.GetRep(), app->m_objects.GetRep(),
                                      bb_graphics_device, bb_graphics_context, bb_input_device,
                                      bb_input_device->m_joyStates[3], bb_audio_device, bb_Game_CreditText.GetRep(),
                                      bb_graphics_context->m_defaultFont};
+    // clang-format on
     for (int slot = 0; slot < 100; ++slot) {
         if (c_Image* img = app->m_images[slot]) {
             used.insert(used.end(), {img, img->m_surface});

@@ -49,6 +49,7 @@ struct Controls : public ::testing::Test {
 }  // namespace
 
 TEST_F(Controls, BothKeyboardLayoutsAndEachJoystickButtonReachOneControlOfTheirPlayer) {
+    // clang-format off
     ExpectKeys({{GLFW_KEY_UP, CTRL_UP},          {GLFW_KEY_W, CTRL_UP},           {GLFW_KEY_LEFT, CTRL_LEFT},
                 {GLFW_KEY_A, CTRL_LEFT},         {GLFW_KEY_RIGHT, CTRL_RIGHT},    {GLFW_KEY_D, CTRL_RIGHT},
                 {GLFW_KEY_DOWN, CTRL_DOWN},      {GLFW_KEY_S, CTRL_DOWN},         {GLFW_KEY_Z, CTRL_A},
@@ -59,11 +60,13 @@ TEST_F(Controls, BothKeyboardLayoutsAndEachJoystickButtonReachOneControlOfTheirP
                 {GLFW_KEY_B, CTRL_LSHOULDER},    {GLFW_KEY_U, CTRL_LSHOULDER},    {GLFW_KEY_N, CTRL_RSHOULDER},
                 {GLFW_KEY_O, CTRL_RSHOULDER},    {GLFW_KEY_ESCAPE, CTRL_BACK},    {GLFW_KEY_GRAVE_ACCENT, CTRL_BACK},
                 {GLFW_KEY_DELETE, CTRL_BACK},    {GLFW_KEY_BACKSPACE, CTRL_BACK}, {GLFW_KEY_Q, -1}});
+    // clang-format on
 
     // Buttons by the framework's index 0 .. 14 (12 and 13 are none). Ports
     // are polled up to the first empty one, so ports 0 and 1 hold idle pads.
-    const int byButton[15] = {CTRL_A, CTRL_B,     CTRL_X,  CTRL_Y,    CTRL_LSHOULDER, CTRL_RSHOULDER, CTRL_BACK, CTRL_BACK,
-                              CTRL_LEFT, CTRL_UP, CTRL_RIGHT, CTRL_DOWN, -1, -1, CTRL_BACK};
+    const int byButton[15] = {CTRL_A,         CTRL_B,    CTRL_X,    CTRL_Y,    CTRL_LSHOULDER,
+                              CTRL_RSHOULDER, CTRL_BACK, CTRL_BACK, CTRL_LEFT, CTRL_UP,
+                              CTRL_RIGHT,     CTRL_DOWN, -1,        -1,        CTRL_BACK};
     s.SetJoystick(0, {0, 0}, std::vector<int>(16, 0));
     s.SetJoystick(1, {0, 0}, std::vector<int>(16, 0));
     for (int button = 0; button < 15; ++button) {
@@ -124,9 +127,10 @@ TEST_F(Controls, ICadeLettersHoldPadEntriesUntilReleasedAndTheCabinetOwnsTheLett
     const struct {
         char press, release;
         int control;
-    } letters[] = {{'w', 'e', CTRL_UP},  {'x', 'z', CTRL_DOWN}, {'a', 'q', CTRL_LEFT},       {'d', 'c', CTRL_RIGHT},
-                   {'h', 'r', CTRL_A},   {'j', 'n', CTRL_B},    {'k', 'p', CTRL_X},          {'y', 't', CTRL_Y},
-                   {'u', 'f', CTRL_LSHOULDER}, {'i', 'm', CTRL_RSHOULDER}, {'o', 'g', CTRL_BACK}, {'l', 'v', CTRL_BACK}};
+    } letters[] = {{'w', 'e', CTRL_UP},        {'x', 'z', CTRL_DOWN}, {'a', 'q', CTRL_LEFT},
+                   {'d', 'c', CTRL_RIGHT},     {'h', 'r', CTRL_A},    {'j', 'n', CTRL_B},
+                   {'k', 'p', CTRL_X},         {'y', 't', CTRL_Y},    {'u', 'f', CTRL_LSHOULDER},
+                   {'i', 'm', CTRL_RSHOULDER}, {'o', 'g', CTRL_BACK}, {'l', 'v', CTRL_BACK}};
     for (auto& l : letters) {
         s.Char(static_cast<unsigned>(l.press));
         s.Update(6);
@@ -135,9 +139,11 @@ TEST_F(Controls, ICadeLettersHoldPadEntriesUntilReleasedAndTheCabinetOwnsTheLett
         s.Update();
         EXPECT_TRUE(Pressed(app).empty()) << l.release;
     }
+    // clang-format off
     // Letter keys and tilde are the cabinet's; arrows, Space and Escape still work.
     ExpectKeys({{GLFW_KEY_W, -1}, {GLFW_KEY_Z, -1}, {GLFW_KEY_GRAVE_ACCENT, -1}, {GLFW_KEY_UP, CTRL_UP},
                 {GLFW_KEY_SPACE, CTRL_A}, {GLFW_KEY_ESCAPE, CTRL_BACK}});
+    // clang-format on
 
     // Losing the focus switches the cabinet off and drops held entries.
     s.Char('w');

@@ -66,8 +66,8 @@ TEST(Render, TheVirtualScreenCoversTheWindowAndEachRecordIsPaintedWhereAndHowItS
     app->p_Rect(10, 40, 20, 20);
     for (int i = 0; i < 2600; ++i) app->p_Oval(400, 200, 1, 1);
     EXPECT_EQ(app->m_drawCount, 2499 * 15) << "a full list drops what does not fit";
-    EXPECT_EQ((std::vector<Rgb>{PaintedAt(s, 21, 21), PaintedAt(s, 19, 21), PaintedAt(s, 90, 50),
-                                PaintedAt(s, 110, 50), PaintedAt(s, 30, 90)}),
+    EXPECT_EQ((std::vector<Rgb>{PaintedAt(s, 21, 21), PaintedAt(s, 19, 21), PaintedAt(s, 90, 50), PaintedAt(s, 110, 50),
+                                PaintedAt(s, 30, 90)}),
               (std::vector<Rgb>{{255, 0, 0}, {0, 0, 128}, {255, 0, 255}, {0, 0, 255}, {0, 153, 51}}));
 }
 
@@ -216,8 +216,12 @@ TEST(DrawHelpers, TextSitsOnItsGlyphCellsInksStayInTheTableStarsWrapAndNumbersAr
     app->p_Text(0, 0, String("a \\x"), 0, 1);  // a space draws nothing, a lone backslash glyph 60
     std::vector<std::vector<float>> glyphs;
     for (const Scenario::Record& r : s.Records()) glyphs.push_back({r.x, r.y, r.frame, r.sx});
-    EXPECT_EQ(glyphs, (std::vector<std::vector<float>>{{92, 50, 33, 1}, {100, 50, 34, 1}, {100, 54, 33, 1},
-                                                       {100, 62, 34, 1}, {0, 0, 65, 2}, {32, 0, 60, 2},
+    EXPECT_EQ(glyphs, (std::vector<std::vector<float>>{{92, 50, 33, 1},
+                                                       {100, 50, 34, 1},
+                                                       {100, 54, 33, 1},
+                                                       {100, 62, 34, 1},
+                                                       {0, 0, 65, 2},
+                                                       {32, 0, 60, 2},
                                                        {48, 0, 88, 2}}));
     app->p_Ink(10, 1);  // an ink beyond the nine is ink 0, the machine's grey
     EXPECT_EQ((std::vector<float>{app->m_red, app->m_green, app->m_blue}), (std::vector<float>{76.5f, 76.5f, 76.5f}));

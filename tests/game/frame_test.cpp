@@ -45,7 +45,8 @@ TEST_F(Frame, TitleCardFlickersThenStaysEmptyThenShowsItsTextsScoresAndJingle) {
         EXPECT_EQ(app->m_sfxPlays[15], t == 99 ? 1 : 0) << "t " << t;
     }
     const Scenario::TextRun* word = s.FindText("Need for");
-    EXPECT_TRUE(word && word->size == 3 && word->x == 0.4f * 480 - 8 * 12 && word->y == 4 + 12) << "centred at 0.4 jscrw";
+    EXPECT_TRUE(word && word->size == 3 && word->x == 0.4f * 480 - 8 * 12 && word->y == 4 + 12)
+        << "centred at 0.4 jscrw";
     const Scenario::TextRun* line = s.FindText("in the race?");  // the description's last line
     EXPECT_TRUE(line && line->x == 32 && line->y == 103 + 24 + 4);
     std::vector<std::string> column;  // "Best Scores", then the five best one per line
@@ -97,7 +98,8 @@ TEST_F(Frame, SetUpResetsTheSharedStateAndTheTemplateShowsItsBannerAndTheScoreBa
     s.Press(GLFW_KEY_ENTER);
     EXPECT_TRUE(app->m_titleTimer == 99 && app->m_score == 0 && app->m_camX == 0 && app->m_players[3] == 0);
     EXPECT_TRUE(app->m_particleCount == 250 && app->m_particles[100] == 0 && app->m_particles[2500] == 0 &&
-                app->m_particles[2510] == 1) << "particles 0 to 250 are free";
+                app->m_particles[2510] == 1)
+        << "particles 0 to 250 are free";
 
     s.Step();  // the banner on the 8-pixel text grid, then the score bar's eight digits
     const Scenario::TextRun* banner = s.FindText("Amstrad 128K Microcomputer  (v3)");

@@ -25,7 +25,8 @@ struct Menu : public ::testing::Test {
 }  // namespace
 
 TEST_F(Menu, ListsTheSevenProgramsAndTheCursorMovesOneLinePerPressWithoutWrapping) {
-    const char* names[7] = {"VurorIdi.BAS", "DaveDova.BAS", "VuvoRaro.BAS", "DeduDezu.BAS", "VedeRizo.BAS", "Zevovev .BAS", "Battle  .BAS"};
+    const char* names[7] = {"VurorIdi.BAS", "DaveDova.BAS", "VuvoRaro.BAS", "DeduDezu.BAS",
+                            "VedeRizo.BAS", "Zevovev .BAS", "Battle  .BAS"};
     for (int i = 1; i <= 7; ++i) {  // tops at 178, 190, ... 250; ">" or a blank at x 8
         const Scenario::TextRun* t = s.FindText(names[i - 1]);
         EXPECT_TRUE(t && t->y == 12.0f * i + 270 - 100 && t->x == (i == 1 ? 8 : 16)) << i;
@@ -39,7 +40,8 @@ TEST_F(Menu, ListsTheSevenProgramsAndTheCursorMovesOneLinePerPressWithoutWrappin
     EXPECT_EQ(app->m_menuCursor, 3);
     for (int i = 0; i < 10; ++i) s.Press(GLFW_KEY_DOWN);
     s.Step();
-    EXPECT_TRUE(app->m_menuCursor == 7 && s.HasText(">7 : Battle  .BAS < Ridera Didud") && s.HasText("1 : VurorIdi.BAS   Vuror Idi"));
+    EXPECT_TRUE(app->m_menuCursor == 7 && s.HasText(">7 : Battle  .BAS < Ridera Didud") &&
+                s.HasText("1 : VurorIdi.BAS   Vuror Idi"));
 }
 
 TEST_F(Menu, ATapOnALineOnlyMovesTheHighlightADragIsNoTapAndTheStartIconStarts) {
@@ -122,7 +124,8 @@ TEST_F(Menu, CreditTilesFlyInAndTheLinesScrollAtTheirSpeedsNeverShowingTheEndMar
         if (r.kind == KIND_RECT && r.r == 255 && r.g == 255 && r.b == 255 && r.sx == 41) tiles.push_back(r);
     ASSERT_EQ(tiles.size(), 11u * 5u);
     EXPECT_TRUE(tiles[0].x == 40 - 20 - 360 && tiles[0].y == 40 + 15 - 20 - 90) << tiles[0].x << "," << tiles[0].y;
-    EXPECT_TRUE(tiles[54].x == 440 - 20 + 250 && tiles[54].y == 200 + 15 - 20 + 40) << tiles[54].x << "," << tiles[54].y;
+    EXPECT_TRUE(tiles[54].x == 440 - 20 + 250 && tiles[54].y == 200 + 15 - 20 + 40)
+        << tiles[54].x << "," << tiles[54].y;
 
     s.Step(30);
     auto position = [this] { return app->m_creditScroll - 16.0f * app->m_creditLine; };

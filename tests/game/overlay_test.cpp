@@ -91,8 +91,10 @@ TEST(OverlayGameOver, RankingIsToldBeforeAndAfterRecordingAndRideraDidudShowsTea
     endGame(2, 300, {500, 300, 300, 100}, 30);  // "2nd", stored behind both 300s
     EXPECT_TRUE(s.HasText("New Highscore") && s.HasText("2nd") && app->m_scoreTable[13] == 100);
     app->p_GameOver();
-    EXPECT_EQ(std::vector<int>(&app->m_scoreTable[10], &app->m_scoreTable[15]), (std::vector<int>{500, 300, 300, 300, 100}));
-    EXPECT_TRUE(app->m_scoreTable[80] == 300 && s.HasText("2nd") && !s.StateText().empty()) << "newest recent score, saved";
+    EXPECT_EQ(std::vector<int>(&app->m_scoreTable[10], &app->m_scoreTable[15]),
+              (std::vector<int>{500, 300, 300, 300, 100}));
+    EXPECT_TRUE(app->m_scoreTable[80] == 300 && s.HasText("2nd") && !s.StateText().empty())
+        << "newest recent score, saved";
     endGame(4, 5, {90, 80, 70, 60, 50, 40, 30, 20, 15, 10}, 31);  // not ranked: no banner, still recent
     EXPECT_TRUE(app->m_i == 0 && s.HasText("GAME") && !s.HasText("New Highscore") && app->m_scoreTable[100] == 5);
     app->m_players[7] = 3, app->m_players[17] = 1;
@@ -138,14 +140,16 @@ TEST(OverlayOptions, FourRowsEachActingOncePerPressOrTapAndSoundOffSilencesEffec
     for (int r = 0; r < 4; ++r) s.Click(120, 140 + 36 * r, 10);  // each held: it acts once
     EXPECT_TRUE(app->m_options[5] == 0 && bb_Game_iCadeControls == 1 && app->m_fullscreen == 1 &&
                 app->m_options[OPTION_MUSIC] == 1 && app->m_optionCursor == 4);
-    EXPECT_TRUE(s.HasText("Sound : Off") && s.HasText("iCade : On") && s.HasText("Windowed") && s.HasText("Music : On"));
+    EXPECT_TRUE(s.HasText("Sound : Off") && s.HasText("iCade : On") && s.HasText("Windowed") &&
+                s.HasText("Music : On"));
     const int channel = app->m_sfxChannel;
     for (int i = 0; i < 5; ++i) s.Press(GLFW_KEY_UP);
     EXPECT_EQ(app->m_sfxChannel, channel) << "no effect played";
     s.Press(GLFW_KEY_DOWN);
     s.Press(GLFW_KEY_ENTER, 10);  // a held key acts once on the cursor row
     EXPECT_EQ(app->m_options[5], 1);
-    for (int key : {GLFW_KEY_DOWN, GLFW_KEY_ENTER, GLFW_KEY_DOWN, GLFW_KEY_ENTER, GLFW_KEY_DOWN, GLFW_KEY_ENTER}) s.Press(key);
+    for (int key : {GLFW_KEY_DOWN, GLFW_KEY_ENTER, GLFW_KEY_DOWN, GLFW_KEY_ENTER, GLFW_KEY_DOWN, GLFW_KEY_ENTER})
+        s.Press(key);
     EXPECT_TRUE(bb_Game_iCadeControls == 0 && app->m_fullscreen == 0 && app->m_options[OPTION_MUSIC] == 0)
         << "arrows and Enter still reach the box, and switch each row back";
 

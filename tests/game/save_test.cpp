@@ -63,7 +63,7 @@ Fields RichStore() {
     app->m_badges[0] = app->m_badges[31] = app->m_badges[255] = true;
     for (int i = 0; i < 70; ++i) {
         app->m_scoreTable[i] = (i / 10 + 1) * 1000 - i % 10 * 37;  // best of game i / 10
-        app->m_scoreTable[70 + i] = i + i / 10;                   // recent
+        app->m_scoreTable[70 + i] = i + i / 10;                    // recent
     }
     app->m_scoreTable[0] = 2000000000;
     app->p_Save();
@@ -93,8 +93,8 @@ TEST(Save, AFreshStartSavesItsDefaultsEveryBlockRoundTripsAndAShortStoreLosesOnl
     EXPECT_EQ((Fields{f[26], f[33], f[35], f[36]}), (Fields{"-2147483647", "-2147483648", "2000000000", "0"}));
     Loaded l = Boot(Join(f));
     // Options 10 and 12 below their limits come back as 64 and 10, 14 as 1.
-    EXPECT_EQ((std::vector<int>{l.options[3], l.options[5], l.options[10], l.options[11], l.options[12],
-                                l.options[14], l.options[24], l.badges}),
+    EXPECT_EQ((std::vector<int>{l.options[3], l.options[5], l.options[10], l.options[11], l.options[12], l.options[14],
+                                l.options[24], l.badges}),
               (std::vector<int>{7, 2, 64, 100, 10, 1, -9, 3}));
     EXPECT_EQ((std::vector<int>{l.scores[0], l.scores[69], l.scores[139]}), (std::vector<int>{2000000000, 6667, 75}));
 

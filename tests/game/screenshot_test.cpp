@@ -41,9 +41,8 @@ TEST(Screens, EachShowsItsDesignAtAKnownPlaceInOneDrawCallPerTexture) {
         {"story", {240, 250, 0, 0, 0}},          // black paper
         {"menu", {240, 135, 0, 0, 128}},         // the machine's blue
         {"credits", {450, 135, 128, 128, 128}},  // the test card's grey
-        {"title_card", {240, 135, 0, 0, 128}},
-        {"pause", {200, 100, 178, 119, 7}},  // the panel over the darkened game
-        {"options", {350, 140, 77, 41, 81}},  // a row's bar
+        {"title_card", {240, 135, 0, 0, 128}},  {"pause", {200, 100, 178, 119, 7}},  // the panel over the darkened game
+        {"options", {350, 140, 77, 41, 81}},                                         // a row's bar
     };
     const std::string dir = std::string(KQ_BINARY_DIR) + "/screenshots";
     std::filesystem::create_directories(dir);

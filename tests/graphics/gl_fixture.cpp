@@ -18,7 +18,8 @@ BBGlfwGame* TestHost(int width, int height) {
         }
         host = BBGlfwGame::GlfwGame() ? BBGlfwGame::GlfwGame() : new BBGlfwGame();
     }
-    if (width || !host->Window()) host->SetGlfwWindow(width ? width : 320, height ? height : 240, 8, 8, 8, 8, 0, 0, false);
+    if (width || !host->Window())
+        host->SetGlfwWindow(width ? width : 320, height ? height : 240, 8, 8, 8, 8, 0, 0, false);
     return host;
 }
 

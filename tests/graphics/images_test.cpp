@@ -129,8 +129,11 @@ TEST_F(Images, DrawImage2PlacesCornersExactlyAsTheMatrixSequence) {
     c_Image* img = bb_graphics_LoadImage2(Png("grid.png", 64, 32), 16, 16, 8, c_Image::CentreHandle);
     struct {
         float ctxX, ctxRotation, ctxScale, rotation, sx, sy;
-    } cases[] = {{0, 0, 1, 0, 2, 3},   {3.25f, 0, 1, 33, 1.5f, 1.5f}, {3.25f, 0, 2, 0, 1, 1},
-                 {3.25f, 10, 1, 33, 1.5f, 1.5f}, {0, 0, 1, -90, 1, 2}};
+    } cases[] = {{0, 0, 1, 0, 2, 3},
+                 {3.25f, 0, 1, 33, 1.5f, 1.5f},
+                 {3.25f, 0, 2, 0, 1, 1},
+                 {3.25f, 10, 1, 33, 1.5f, 1.5f},
+                 {0, 0, 1, -90, 1, 2}};
     for (auto& c : cases) {
         BeginFrame();
         bb_graphics_Translate(c.ctxX, 4.5f * c.ctxX);

@@ -275,7 +275,8 @@ TEST_F(Pixels, OnlyWholePngFilesWithinTheSizeLimitLoad) {
     auto vmPeakKb = [] {
         std::ifstream status("/proc/self/status");
         std::string line;
-        while (std::getline(status, line) && line.rfind("VmPeak:", 0) != 0) {}
+        while (std::getline(status, line) && line.rfind("VmPeak:", 0) != 0) {
+        }
         return atol(line.c_str() + 7);
     };
     long before = vmPeakKb();

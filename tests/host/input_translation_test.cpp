@@ -13,6 +13,7 @@ namespace {
 
 TEST(KeyTable, KeysHaveTheirFrameworkCodesAndUnmappedKeysNone) {
     const std::pair<int, int> keys[] = {
+        // clang-format off
         {GLFW_KEY_0, 48},          {GLFW_KEY_9, 57},           {GLFW_KEY_A, 65},           {GLFW_KEY_Z, 90},
         {GLFW_KEY_SPACE, 32},      {GLFW_KEY_ESCAPE, 27},      {GLFW_KEY_TAB, 9},          {GLFW_KEY_BACKSPACE, 8},
         {GLFW_KEY_LEFT, 37},       {GLFW_KEY_UP, 38},          {GLFW_KEY_RIGHT, 39},       {GLFW_KEY_DOWN, 40},
@@ -24,6 +25,7 @@ TEST(KeyTable, KeysHaveTheirFrameworkCodesAndUnmappedKeysNone) {
         {GLFW_KEY_KP_EQUAL, 0},    {GLFW_KEY_LEFT_ALT, 0},     {GLFW_KEY_F13, 0},          {GLFW_KEY_CAPS_LOCK, 0},
         {GLFW_KEY_LEFT_SUPER, 0},  {GLFW_KEY_WORLD_1, 0},      {GLFW_KEY_UNKNOWN, 0},
     };
+    // clang-format on
     for (auto& k : keys) EXPECT_EQ(TransKey(k.first), k.second) << "GLFW key " << k.first;
 }
 
@@ -86,8 +88,10 @@ TEST_F(HostInput, KeysAndTheCharactersTheyType) {
     host->OnKey(GLFW_KEY_LEFT_SHIFT, GLFW_PRESS);
     host->OnKey(GLFW_KEY_RIGHT_SHIFT, GLFW_PRESS);
     host->OnKey(GLFW_KEY_RIGHT_SHIFT, GLFW_RELEASE);
+    // clang-format off
     EXPECT_EQ(rec->keys, (Events{{1, 37}, {3, 0x10025}, {1, 46}, {3, 127}, {1, 13}, {3, 13}, {1, 65}, {3, 0x20AC},
                                  {1, 16}, {1, 16}, {2, 16}}));
+    // clang-format on
     EXPECT_EQ(rec->input->p_KeyHit(16), 1);
 }
 

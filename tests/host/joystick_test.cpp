@@ -57,10 +57,12 @@ TEST(Joystick, RawAxesAreRearrangedByCountWithYUpAndButtonsKeepWhatIsNotReported
 
     const std::vector<float> raw = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f};
     const V expected[] = {
+        // clang-format off
         {0, 0, 0, 0, 0, 0},         {0.1f, 0, 0, 0, 0, 0},           {0.1f, -0.2f, 0, 0, 0, 0},
         {0.1f, -0.2f, 0, 0, 0.3f, 0}, {0.1f, -0.2f, 0.4f, -0.3f, 0, 0}, {0.1f, -0.2f, 0.5f, -0.4f, 0.3f, 0},
         {0.1f, -0.2f, 0.4f, -0.5f, 0.3f, 0.6f}, {0.1f, -0.2f, 0.4f, -0.5f, 0.3f, 0.6f},
     };
+    // clang-format on
     for (int n = 0; n <= 7; ++n) {
         pad.axes.assign(raw.begin(), raw.begin() + n);
         ASSERT_TRUE(a.Poll(&pad));
@@ -83,12 +85,14 @@ TEST(Joystick, GamepadsUseTheGameLayout) {
     Arrays a;
     // GLFW gamepad button -> framework button.
     const int layout[15][2] = {
+        // clang-format off
         {GLFW_GAMEPAD_BUTTON_A, 0},           {GLFW_GAMEPAD_BUTTON_B, 1},           {GLFW_GAMEPAD_BUTTON_X, 2},
         {GLFW_GAMEPAD_BUTTON_Y, 3},           {GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, 4}, {GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, 5},
         {GLFW_GAMEPAD_BUTTON_BACK, 6},        {GLFW_GAMEPAD_BUTTON_START, 7},       {GLFW_GAMEPAD_BUTTON_DPAD_LEFT, 8},
         {GLFW_GAMEPAD_BUTTON_DPAD_UP, 9},     {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, 10}, {GLFW_GAMEPAD_BUTTON_DPAD_DOWN, 11},
         {GLFW_GAMEPAD_BUTTON_LEFT_THUMB, 12}, {GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, 13}, {GLFW_GAMEPAD_BUTTON_GUIDE, 14},
     };
+    // clang-format on
     for (auto& l : layout) {
         std::fill(pad.padButtons, pad.padButtons + 15, GLFW_RELEASE);
         pad.padButtons[l[0]] = GLFW_PRESS;

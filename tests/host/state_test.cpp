@@ -115,7 +115,8 @@ TEST_F(InTempDir, TextRoundTripsAndFilesAreReadThroughTheMapping) {
     EXPECT_EQ(host->SaveState(state), 0);
     EXPECT_EQ(ReadFile(".zorbelstate"), "1|\xE2\x82\xAC\xC3\xA9|");
     EXPECT_TRUE(host->LoadState() == state);
-    std::ofstream(".zorbelstate", std::ios::binary) << "\xEF\xBB\xBF" "5|";
+    std::ofstream(".zorbelstate", std::ios::binary) << "\xEF\xBB\xBF"
+                                                       "5|";
     EXPECT_EQ(host->LoadState().ToUtf8(), "5|");
 
     ASSERT_EQ(mkdir("data", 0755), 0);
@@ -251,8 +252,9 @@ TEST_F(InTempDir, AnOversizedStateIsNotReadAndIsKeptAsideBeforeItIsReplaced) {
     EXPECT_EQ(host->SaveState(String("fresh|")), 0);
     EXPECT_EQ(host->SaveState(String("again|")), 0);
     std::string told = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Count(told, "./.zorbelstate did not load whole (it is larger than 64 KiB); it is kept as "
-                          "./.zorbelstate.bad"),
+    EXPECT_EQ(Count(told,
+                    "./.zorbelstate did not load whole (it is larger than 64 KiB); it is kept as "
+                    "./.zorbelstate.bad"),
               1)
         << told;
     struct stat st;

@@ -47,7 +47,8 @@ std::vector<long> Cardinals(Display* dpy, Window w, const char* name) {
     unsigned char* data = nullptr;
     std::vector<long> out;
     if (XGetWindowProperty(dpy, w, XInternAtom(dpy, name, False), 0, 1L << 20, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success && data) {
+                           &count, &after, &data) == Success &&
+        data) {
         if (format == 32) out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
         XFree(data);
     }
@@ -214,9 +215,13 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsWindowAndItsScoresInThePlayersHome) 
     std::string metainfo = share + "/metainfo/io.kestrelquillons.KestrelQuillons.metainfo.xml";
     EXPECT_NE(ReadFile(desktop).find("StartupWMClass=kestrel-quillons\n"), std::string::npos);
     // The validators, where they are installed.
-    EXPECT_EQ(system(("! command -v desktop-file-validate > /dev/null || desktop-file-validate '" + desktop + "'").c_str()), 0);
+    EXPECT_EQ(
+        system(("! command -v desktop-file-validate > /dev/null || desktop-file-validate '" + desktop + "'").c_str()),
+        0);
     EXPECT_EQ(system(("! command -v appstreamcli > /dev/null || appstreamcli validate --no-net '" + metainfo +
-                      "' > /dev/null").c_str()), 0);
+                      "' > /dev/null")
+                         .c_str()),
+              0);
 
     // Started from an empty folder: the window, and the scores saved to
     // KESTREL_QUILLONS_HOME; the close request ends it cleanly.
@@ -261,7 +266,8 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsWindowAndItsScoresInThePlayersHome) 
     std::filesystem::create_directories(folder);
     const char* brokenMapping = "03000000deadbeef000000000000000,Pad,a:b0,";
     std::ofstream(folder + "/gamecontrollerdb.txt") << brokenMapping << "\n";
-    start.env = {{"KESTREL_QUILLONS_HOME", nullptr}, {"XDG_DATA_HOME", xdg.c_str()},
+    start.env = {{"KESTREL_QUILLONS_HOME", nullptr},
+                 {"XDG_DATA_HOME", xdg.c_str()},
                  {"SDL_GAMECONTROLLERCONFIG", brokenMapping}};
     start.args = {"--fullscreen"};
     pid = Launch(start);
@@ -278,9 +284,9 @@ TEST(InstalledGame, RunsFromAnyFolderWithItsWindowAndItsScoresInThePlayersHome) 
     EXPECT_EQ(ReadFile(elsewhere + "/.zorbelstate"), saved);
     std::string told = ReadFile(elsewhere + "/err.txt");
     EXPECT_NE(told.find("kestrel-quillons: gamepad mappings in " + folder + "/gamecontrollerdb.txt: "),
-              std::string::npos) << told;
-    EXPECT_NE(told.find("kestrel-quillons: gamepad mappings in SDL_GAMECONTROLLERCONFIG: "), std::string::npos)
+              std::string::npos)
         << told;
+    EXPECT_NE(told.find("kestrel-quillons: gamepad mappings in SDL_GAMECONTROLLERCONFIG: "), std::string::npos) << told;
     XCloseDisplay(dpy);
     RemoveTree(root);
 }
@@ -294,7 +300,8 @@ TEST(GameWindow, StartUpFailuresSayWhyAndExitNonZero) {
     EXPECT_EQ(o.code, 1);
     EXPECT_NE(o.err.find("the game's data folder is missing (looked in " + start.dir + "/data, " + start.dir +
                          "/../share/kestrel-quillons/data, "),
-              std::string::npos) << o.err;
+              std::string::npos)
+        << o.err;
     EXPECT_NE(o.err.find(", ./data)"), std::string::npos) << o.err;
 
     // No display, then a display without GLX (no OpenGL context to give).
@@ -304,7 +311,8 @@ TEST(GameWindow, StartUpFailuresSayWhyAndExitNonZero) {
     EXPECT_EQ(o.code, 255);
     EXPECT_EQ(o.out, "glfwInit failed\n");
     EXPECT_NE(o.err.find("kestrel-quillons: the windowing library cannot start: X11: The DISPLAY environment"),
-              std::string::npos) << o.err;
+              std::string::npos)
+        << o.err;
     OwnDisplay noGlx({"-extension", "GLX"});
     ASSERT_FALSE(noGlx.name.empty()) << "Xvfb did not start";
     start.env = {{"DISPLAY", noGlx.name.c_str()}, {"KESTREL_QUILLONS_HOME", start.dir.c_str()}};

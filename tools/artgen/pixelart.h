@@ -17,13 +17,13 @@ namespace kqart {
 //                          legend characters swapped
 // '#' starts a comment line; blank lines are ignored between blocks.
 struct PixelSource {
-  std::string path;
-  int frameW = 0, frameH = 0;
-  std::map<char, Rgba> legend;
-  std::map<int, std::vector<std::string>> frames;
+    std::string path;
+    int frameW = 0, frameH = 0;
+    std::map<char, Rgba> legend;
+    std::map<int, std::vector<std::string>> frames;
 
-  bool has(int frame) const { return frames.count(frame) != 0; }
-  Canvas frame(int n) const;  // throws std::runtime_error if missing
+    bool has(int frame) const { return frames.count(frame) != 0; }
+    Canvas frame(int n) const;  // throws std::runtime_error if missing
 };
 
 // Throws std::runtime_error naming the file and line on any malformed input.

@@ -127,12 +127,9 @@ int main(int argc, char** argv) {
     const char* shot = nullptr;
     int frames = -1;
     for (int i = 1; i < argc; ++i) {
-        if (!strcmp(argv[i], "--data") && i + 1 < argc)
-            data = argv[++i];
-        else if (!strcmp(argv[i], "--shot") && i + 1 < argc)
-            shot = argv[++i];
-        else if (!strcmp(argv[i], "--frames") && i + 1 < argc)
-            frames = atoi(argv[++i]);
+        if (!strcmp(argv[i], "--data") && i + 1 < argc) data = argv[++i];
+        else if (!strcmp(argv[i], "--shot") && i + 1 < argc) shot = argv[++i];
+        else if (!strcmp(argv[i], "--frames") && i + 1 < argc) frames = atoi(argv[++i]);
         else {
             fprintf(stderr, "usage: %s [--data DIR] [--frames N] [--shot FILE.png]\n", argv[0]);
             return 2;

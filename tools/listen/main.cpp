@@ -167,8 +167,8 @@ int Record(const Options& o) {
         std::fprintf(stderr, "kq-listen: %s is not a float stereo recording\n", o.out.c_str());
         return 1;
     }
-    std::printf("%s: %.1f s, %.1f dBFS rms (left %.4f, right %.4f), peak %.3f, %d clipped\n", o.out.c_str(),
-                a.seconds, a.rmsDb, a.leftRms, a.rightRms, a.peak, a.clipped);
+    std::printf("%s: %.1f s, %.1f dBFS rms (left %.4f, right %.4f), peak %.3f, %d clipped\n", o.out.c_str(), a.seconds,
+                a.rmsDb, a.leftRms, a.rightRms, a.peak, a.clipped);
     for (int voice = 0; voice < 5; ++voice) {
         if (audio->Audible(kBaseChannel - 1 - voice))
             std::printf("  voice %d: %d notes\n", voice, audio->starts[kBaseChannel - 1 - voice]);
@@ -180,10 +180,20 @@ int Record(const Options& o) {
 int RecordAll(const Options& o, const char* self) {
     int failed = 0;
     for (int solo = -1; solo < 5; ++solo) {
-        const std::string name = "tune" + std::to_string(o.tune) + (solo < 0 ? "-mix" : "-voice" + std::to_string(solo));
-        std::vector<std::string> args = {self,      "--tune", std::to_string(o.tune), "--seed", std::to_string(o.seed),
-                                         "--seconds", std::to_string(o.seconds), "--solo", std::to_string(solo),
-                                         "--data",    o.data,  o.all + "/" + name + ".wav"};
+        const std::string name =
+            "tune" + std::to_string(o.tune) + (solo < 0 ? "-mix" : "-voice" + std::to_string(solo));
+        std::vector<std::string> args = {self,
+                                         "--tune",
+                                         std::to_string(o.tune),
+                                         "--seed",
+                                         std::to_string(o.seed),
+                                         "--seconds",
+                                         std::to_string(o.seconds),
+                                         "--solo",
+                                         std::to_string(solo),
+                                         "--data",
+                                         o.data,
+                                         o.all + "/" + name + ".wav"};
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(&a[0]);
         argv.push_back(nullptr);

@@ -44,10 +44,12 @@ int KeyCode(std::string name) {
         if (n >= 1 && n <= 12) return GLFW_KEY_F1 + n - 1;
     }
     static const std::map<std::string, int> named = {
-        {"space", GLFW_KEY_SPACE},   {"enter", GLFW_KEY_ENTER},         {"escape", GLFW_KEY_ESCAPE},
-        {"up", GLFW_KEY_UP},         {"down", GLFW_KEY_DOWN},           {"left", GLFW_KEY_LEFT},
-        {"right", GLFW_KEY_RIGHT},   {"backspace", GLFW_KEY_BACKSPACE}, {"delete", GLFW_KEY_DELETE},
-        {"tab", GLFW_KEY_TAB},       {"grave", GLFW_KEY_GRAVE_ACCENT},  {"lshift", GLFW_KEY_LEFT_SHIFT},
+        {"space", GLFW_KEY_SPACE},        {"enter", GLFW_KEY_ENTER},
+        {"escape", GLFW_KEY_ESCAPE},      {"up", GLFW_KEY_UP},
+        {"down", GLFW_KEY_DOWN},          {"left", GLFW_KEY_LEFT},
+        {"right", GLFW_KEY_RIGHT},        {"backspace", GLFW_KEY_BACKSPACE},
+        {"delete", GLFW_KEY_DELETE},      {"tab", GLFW_KEY_TAB},
+        {"grave", GLFW_KEY_GRAVE_ACCENT}, {"lshift", GLFW_KEY_LEFT_SHIFT},
         {"lctrl", GLFW_KEY_LEFT_CONTROL}, {"kpenter", GLFW_KEY_KP_ENTER},
     };
     auto it = named.find(name);
@@ -134,7 +136,8 @@ int main(int argc, char** argv) {
         } else if (cmd == "step" || cmd == "update") {
             int n = 1;
             in >> n;
-            if (cmd == "step") s.Step(n); else s.Update(n);
+            if (cmd == "step") s.Step(n);
+            else s.Update(n);
         } else if (cmd == "press" || cmd == "down" || cmd == "up") {
             std::string name;
             in >> name;
@@ -142,7 +145,9 @@ int main(int argc, char** argv) {
             if (key < 0) return fail("unknown key " + name);
             int hold = 1;
             in >> hold;
-            if (cmd == "press") s.Press(key, hold); else if (cmd == "down") s.KeyDown(key); else s.KeyUp(key);
+            if (cmd == "press") s.Press(key, hold);
+            else if (cmd == "down") s.KeyDown(key);
+            else s.KeyUp(key);
         } else if (cmd == "char") {
             std::string text;
             std::getline(in >> std::ws, text);
@@ -150,7 +155,8 @@ int main(int argc, char** argv) {
         } else if (cmd == "click" || cmd == "move") {
             float x = 0, y = 0;
             if (!(in >> x >> y)) return fail("needs VX VY");
-            if (cmd == "click") s.Click(x, y); else s.MoveToVirtual(x, y);
+            if (cmd == "click") s.Click(x, y);
+            else s.MoveToVirtual(x, y);
         } else if (cmd == "mousedown") {
             s.MouseDown();
         } else if (cmd == "mouseup") {

@@ -31,8 +31,7 @@ double Blep(double t, double dt) {
 // analysis where the aliasing is removed by keeping only low harmonics.
 double Shape(Wave wave, double duty, int steps, double phase) {
     switch (wave) {
-        case Wave::Pulse:
-            return phase < duty ? 1.0 : -1.0;
+        case Wave::Pulse: return phase < duty ? 1.0 : -1.0;
         case Wave::Triangle: {
             double v = 1.0 - 4.0 * std::fabs(phase - 0.5);
             if (steps > 1) {
@@ -42,8 +41,7 @@ double Shape(Wave wave, double duty, int steps, double phase) {
             }
             return v;
         }
-        case Wave::Noise:
-            break;
+        case Wave::Noise: break;
     }
     return 0.0;
 }
@@ -95,16 +93,12 @@ void RenderTone(const Tone& t, int rate, std::vector<double>& mix) {
         double v = 0.0;
         switch (t.wave) {
             case Wave::Pulse: {
-                v = (phase < t.duty ? 1.0 : -1.0) + Blep(phase, dt) -
-                    Blep(std::fmod(phase - t.duty + 1.0, 1.0), dt) - pulseMean;
+                v = (phase < t.duty ? 1.0 : -1.0) + Blep(phase, dt) - Blep(std::fmod(phase - t.duty + 1.0, 1.0), dt) -
+                    pulseMean;
                 break;
             }
-            case Wave::Triangle:
-                v = Shape(Wave::Triangle, 0.5, t.steps, phase);
-                break;
-            case Wave::Noise:
-                v = noiseOut;
-                break;
+            case Wave::Triangle: v = Shape(Wave::Triangle, 0.5, t.steps, phase); break;
+            case Wave::Noise: v = noiseOut; break;
         }
         phase += f / rate;
         while (phase >= 1.0) {

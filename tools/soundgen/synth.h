@@ -12,14 +12,14 @@ enum class Wave { Pulse, Triangle, Noise };
 // One voice of a one-shot sound. Times are seconds from the sound's start.
 struct Tone {
     Wave wave = Wave::Pulse;
-    double duty = 0.5;      // pulse: fraction of the cycle spent high
-    int steps = 0;          // triangle: quantise to this many levels (0 = smooth)
+    double duty = 0.5;        // pulse: fraction of the cycle spent high
+    int steps = 0;            // triangle: quantise to this many levels (0 = smooth)
     bool shortNoise = false;  // noise: 93-step metallic sequence instead of white
     double at = 0.0;
     double len = 0.1;
-    double freq = 440.0;    // Hz; for noise the shift-register clock
-    double to = 0.0;        // sweep target in Hz (0 = no sweep)
-    double glide = 0.0;     // sweep time (0 = the whole tone)
+    double freq = 440.0;  // Hz; for noise the shift-register clock
+    double to = 0.0;      // sweep target in Hz (0 = no sweep)
+    double glide = 0.0;   // sweep time (0 = the whole tone)
     double vol = 1.0;
     double attack = 0.002;
     double decay = 0.0;     // exponential time constant (0 = hold)
@@ -28,21 +28,21 @@ struct Tone {
     double vibDepth = 0.0;  // semitones
     double vibRate = 6.0;
     double vibDelay = 0.0;
-    std::vector<int> arp;   // semitone offsets cycled at arpRate
+    std::vector<int> arp;  // semitone offsets cycled at arpRate
     double arpRate = 0.0;
-    double lowpass = 0.0;   // one-pole cut-off in Hz (0 = off)
+    double lowpass = 0.0;  // one-pole cut-off in Hz (0 = off)
     double highpass = 0.0;
 };
 
 struct Sound {
-    std::string name;       // output path below the data folder, without ".wav"
+    std::string name;  // output path below the data folder, without ".wav"
     int rate = 44100;
     double peakDb = -1.5;
     double fadeIn = 0.003;
     double fadeOut = 0.012;
     double echoDelay = 0.0;
     double echoFeedback = 0.0;
-    double tail = 0.0;      // extra time after the last tone (for echoes)
+    double tail = 0.0;  // extra time after the last tone (for echoes)
     std::vector<Tone> tones;
 };
 
@@ -59,10 +59,10 @@ struct Layer {
 struct Loop {
     std::string name;
     int rate = 44100;
-    double base = 261.63;   // Hz at playback rate 1
-    double len = 0.3;       // wanted length in seconds
+    double base = 261.63;  // Hz at playback rate 1
+    double len = 0.3;      // wanted length in seconds
     double peakDb = -1.5;
-    double bright = 7000.0; // highest harmonic kept, in Hz at rate 1
+    double bright = 7000.0;  // highest harmonic kept, in Hz at rate 1
     std::vector<Layer> layers;
 };
 

@@ -39,8 +39,8 @@ struct Reader {
         char* end = nullptr;
         long v = std::strtol(text.c_str(), &end, 10);
         if (text.empty() || *end != '\0' || v < lo || v > hi) {
-            Fail(std::string(what) + " must be " + std::to_string(lo) + ".." + std::to_string(hi) +
-                 ", got '" + text + "'");
+            Fail(std::string(what) + " must be " + std::to_string(lo) + ".." + std::to_string(hi) + ", got '" + text +
+                 "'");
         }
         return static_cast<int>(v);
     }
@@ -61,8 +61,8 @@ int PitchClass(const std::string& name, const Reader& r) {
     return midi % 12;
 }
 
-void ParseRow(const Reader& r, std::istringstream& words, const std::string& first, Tune& tune,
-              int pattern, int lane, const std::set<int>& scale) {
+void ParseRow(const Reader& r, std::istringstream& words, const std::string& first, Tune& tune, int pattern, int lane,
+              const std::set<int>& scale) {
     const int row = r.Int(first, 0, kRows - 1, "row");
     std::string note, vol, fx;
     if (!(words >> note >> vol)) r.Fail("a row needs a note (or ---) and a volume (or .)");
@@ -171,7 +171,8 @@ Tune ParseTune(const std::string& text, const std::string& fileName) {
                     repeat = r.Int(opt.substr(7), 1, kRows, "repeat");
                 } else if (opt.rfind("like=", 0) == 0) {
                     int from = r.Int(opt.substr(5), 0, kPatterns - 2, "like");
-                    if (!defined.count({lane, from}) || from == pattern) r.Fail("like= needs an earlier pattern of this lane");
+                    if (!defined.count({lane, from}) || from == pattern)
+                        r.Fail("like= needs an earlier pattern of this lane");
                     for (int row = 0; row < kRows; ++row) {
                         for (int f = 0; f < kFields; ++f) tune.At(pattern, lane, row, f) = tune.At(from, lane, row, f);
                     }
@@ -199,7 +200,8 @@ Tune ParseTune(const std::string& text, const std::string& fileName) {
         while (defined.count({l, count})) ++count;
         if (count == 0) r.Fail(std::string("lane ") + kLaneNames[l] + " has no patterns");
         for (const auto& d : defined) {
-            if (d.first == l && d.second >= count) r.Fail(std::string("lane ") + kLaneNames[l] + " skips a pattern number");
+            if (d.first == l && d.second >= count)
+                r.Fail(std::string("lane ") + kLaneNames[l] + " skips a pattern number");
         }
     }
     return tune;

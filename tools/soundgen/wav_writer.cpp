@@ -19,14 +19,11 @@ void Put32(std::vector<unsigned char>& out, uint32_t v) {
     Put16(out, v >> 16);
 }
 
-void PutTag(std::vector<unsigned char>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
-}
+void PutTag(std::vector<unsigned char>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
 }  // namespace
 
-bool WriteWav(const std::string& path, const std::vector<float>& samples, int rate,
-              std::string* error) {
+bool WriteWav(const std::string& path, const std::vector<float>& samples, int rate, std::string* error) {
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<unsigned char> out;
     out.reserve(44 + dataBytes);
@@ -35,8 +32,8 @@ bool WriteWav(const std::string& path, const std::vector<float>& samples, int ra
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
     Put32(out, 16);
-    Put16(out, 1);         // PCM
-    Put16(out, 1);         // mono
+    Put16(out, 1);  // PCM
+    Put16(out, 1);  // mono
     Put32(out, rate);
     Put32(out, rate * 2);  // byte rate
     Put16(out, 2);         // block align

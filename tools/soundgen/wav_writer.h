@@ -9,7 +9,6 @@ namespace soundgen {
 
 // Writes samples (nominally -1..1, clamped) as 16-bit mono PCM at `rate`.
 // Returns false and fills `error` when the file cannot be written.
-bool WriteWav(const std::string& path, const std::vector<float>& samples, int rate,
-              std::string* error);
+bool WriteWav(const std::string& path, const std::vector<float>& samples, int rate, std::string* error);
 
 }  // namespace soundgen

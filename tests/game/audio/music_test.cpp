@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <set>
 
-#include "testing/scenario.h"
 #include "framework/random.h"
 #include "game/audio/sequencer.h"
 #include "game/overlay_support.h"
+#include "testing/scenario.h"
 
 namespace {
 

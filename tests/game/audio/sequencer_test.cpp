@@ -14,9 +14,9 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include "testing/scenario.h"
 #include "framework/random.h"
 #include "game/audio/sequencer.h"
+#include "testing/scenario.h"
 
 namespace {
 
@@ -80,7 +80,8 @@ TEST(Sequencer, PitchesAreEqualTemperedAndTheChordSequencesFixed) {
 // one drum voice always plays, voice 0 when both were drawn silent.
 TEST(Sequencer, TheArrangementFollowsTheTuneSeedAlone) {
     Scenario s;
-    c_SQPlayer* p = Player(s, {{5, 0, 0, 13, 20}, {3, 1, 0, 13, 20}, {7, 2, 0, 13, 20}, {2, 3, 0, 13, 20}, {4, 4, 0, 13, 20}});
+    c_SQPlayer* p =
+        Player(s, {{5, 0, 0, 13, 20}, {3, 1, 0, 13, 20}, {7, 2, 0, 13, 20}, {2, 3, 0, 13, 20}, {4, 4, 0, 13, 20}});
     enum { PATTERN, MUTED, MUTED_NEXT, EARLY };
     // Instruments, then per section its length and per voice the fields above.
     auto arrange = [&](int seed) {
@@ -90,7 +91,8 @@ TEST(Sequencer, TheArrangementFollowsTheTuneSeedAlone) {
         for (int section = 0; section < 3; ++section, p->m_patternsLeft = 1, PlayRow(p, 63)) {
             out.push_back(p->m_patternsLeft);
             for (int v = 0; v < 5; ++v)
-                out.insert(out.end(), {p->m_voicePattern[v], p->m_voiceMuted[v], p->m_voiceNextMuted[v], p->m_voiceEarly[v]});
+                out.insert(out.end(),
+                           {p->m_voicePattern[v], p->m_voiceMuted[v], p->m_voiceNextMuted[v], p->m_voiceEarly[v]});
         }
         EXPECT_EQ(bb_random_Seed, 4321);
         return out;
@@ -109,7 +111,9 @@ TEST(Sequencer, TheArrangementFollowsTheTuneSeedAlone) {
         const int silent0 = draw((0 * 7u + seed) * 1948736821u - 873057359u, 3, 0, 1);
         const int silent1 = draw((1 * 7u + seed) * 1948736821u - 873057359u, 3, 0, 1);
         bothDrawnSilent += silent0 && silent1;
-        EXPECT_EQ(std::make_pair(at(0, 0, MUTED), at(0, 1, MUTED)), std::make_pair(silent0 && !silent1 ? 1 : 0, silent1)) << seed;
+        EXPECT_EQ(std::make_pair(at(0, 0, MUTED), at(0, 1, MUTED)),
+                  std::make_pair(silent0 && !silent1 ? 1 : 0, silent1))
+            << seed;
         // The next section's length: eleven draws of its seed thrown away, then 2 or 4.
         EXPECT_EQ(a[5 + 21], draw(seed, 11, 1, 2) * 2) << seed;
         for (int section = 1; section < 3; ++section) {
@@ -168,6 +172,7 @@ TEST(Sequencer, RowsKeepTheTempoPauseAndFollowTheChordSequence) {
 // early, jumps that follow the section's parity, and early entries.
 TEST(Sequencer, CellsPlayOnTheirVoicesAndShapeTheRowsThatFollow) {
     Scenario s;
+    // clang-format off
     c_SQPlayer* p = Player(s, {{0, 0, 0, 20},  // drum key 20: kit A sample 5
                                {0, 1, 0, 25, 20},  // drum key 25: kit B sample 8
                                {0, 2, 0, 13, 20, 1, 18}, {0, 2, 1, 0, 0, 3, 30}, {0, 2, 2, 0, 0, 3, 30},  // slides
@@ -176,13 +181,15 @@ TEST(Sequencer, CellsPlayOnTheirVoicesAndShapeTheRowsThatFollow) {
                                {0, 0, 45, 13, 20, 8}, {0, 2, 63, 25, 20}, {0, 3, 63, 25, 20}, {0, 4, 63, 25, 20},
                                {0, 2, 50, 13, 20, 27, 1}, {1, 2, 50, 1, 20}, {1, 2, 51, 1, 20, 27, 2}, {0, 2, 51, 13, 20},
                                {2, 4, 55, 13, 20}, {2, 4, 56, 13, 20}, {2, 4, 60, 13, 20}, {2, 4, 63, 13, 20}});
+    // clang-format on
     PlayRow(p);
     EXPECT_TRUE(Channel(31).m_sample == p->m_kitA[5]->m_sample && Channel(31).m_flags == 0);
     EXPECT_TRUE(Channel(30).m_sample == p->m_kitB[8]->m_sample);
     EXPECT_NEAR(Al(31, AL_POSITION), -0.35f, 1e-4);
     EXPECT_NEAR(Al(30, AL_POSITION), 0.35f, 1e-4);
     EXPECT_TRUE(Channel(27).m_sample == p->m_instruments[4]->m_sample && Channel(27).m_flags == 1) << "loops";
-    EXPECT_EQ(std::vector<float>({Al(27, AL_PITCH), Al(27, AL_GAIN), Al(28, AL_PITCH)}), std::vector<float>({0.5f, 0.5f, 0.25f}));
+    EXPECT_EQ(std::vector<float>({Al(27, AL_PITCH), Al(27, AL_GAIN), Al(28, AL_PITCH)}),
+              std::vector<float>({0.5f, 0.5f, 0.25f}));
     EXPECT_FLOAT_EQ(Al(28, AL_GAIN), 15.0f / 29.0f * 0.5f);
     EXPECT_FLOAT_EQ(Al(29, AL_PITCH), 1.1f);
     PlayRow(p);
@@ -231,7 +238,7 @@ TEST(Sequencer, ATuneLoadsItsPatternImageAndDrawnSamplesOnceOverRenders) {
     std::filesystem::create_directories(data + "tunes");
     std::filesystem::create_directories(data + "inst");
     auto wav = [&](const std::string& name, uint32_t frames) {  // silent; its length names the file
-        const uint32_t h[11] = {0x46464952, 36 + 2 * frames, 0x45564157, 0x20746d66, 16, 0x10001,
+        const uint32_t h[11] = {0x46464952, 36 + 2 * frames, 0x45564157, 0x20746d66, 16,        0x10001,
                                 22050,      44100,           0x100002,   0x61746164, 2 * frames};
         std::ofstream(data + "inst/" + name + ".wav", std::ios::binary)
             .write(reinterpret_cast<const char*>(h), sizeof h)
@@ -246,8 +253,10 @@ TEST(Sequencer, ATuneLoadsItsPatternImageAndDrawnSamplesOnceOverRenders) {
     for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
     // Frame, x, y, blue, alpha: 0x48 reads 9, 7 reads 0, 248 and 255 read 31,
     // half covered reads 16; frame 63 is never read.
+    // clang-format off
     for (std::vector<int> px : std::vector<std::vector<int>>{
              {10, 9, 5, 0x48}, {3, 0, 0, 7}, {20, 63, 63, 255}, {62, 2, 0, 248}, {30, 17, 2, 255, 128}, {63, 0, 0, 255}}) {
+        // clang-format on
         const size_t at = ((px[0] / 8 * 64 + px[2]) * 512 + px[0] % 8 * 64 + px[1]) * 4;
         rgba[at + 2] = px[3], rgba[at + 3] = px.size() > 4 ? px[4] : 255;
     }
@@ -259,7 +268,8 @@ TEST(Sequencer, ATuneLoadsItsPatternImageAndDrawnSamplesOnceOverRenders) {
     EXPECT_EQ(renders, 24);
     std::vector<int> nonZero, last(p->m_lastPattern.Data(), p->m_lastPattern.Data() + 8);
     for (int i = 0; i < c_SQPlayer::TUNE_SIZE; ++i)
-        if (p->m_tuneData[i]) nonZero.insert(nonZero.end(), {i / 4096, i / 512 % 8, i / 8 % 64, i % 8, p->m_tuneData[i]});
+        if (p->m_tuneData[i])
+            nonZero.insert(nonZero.end(), {i / 4096, i / 512 % 8, i / 8 % 64, i % 8, p->m_tuneData[i]});
     EXPECT_EQ(nonZero, std::vector<int>({10, 1, 5, 1, 9, 20, 7, 63, 7, 31, 30, 2, 2, 1, 16, 62, 0, 0, 2, 31}));
     EXPECT_EQ(last, std::vector<int>({62, 10, 30, 0, 0, 0, 0, 20}));
     auto frames = [](c_Sound* sound) {

@@ -19,7 +19,8 @@ public:
         using Rep = Array<float>::Rep;
         const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
         m_bytes = page + sizeof(Rep) + sizeof(float) * cells.Length();
-        m_block = static_cast<char*>(mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        m_block =
+            static_cast<char*>(mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
         mprotect(m_block, page, PROT_NONE);
         Rep* rep = new (m_block + page) Rep(gc_object::static_tag{});  // never collected
         rep->length = cells.Length();

@@ -13,10 +13,10 @@ namespace {
 void Drive(Scenario& sc, int game, int t) {
     const int left = GLFW_KEY_LEFT, right = GLFW_KEY_RIGHT, space = GLFW_KEY_SPACE;
     switch (game) {
-        case 1: sc.KeyDown(space), sc.KeyDown(right); break;  // hop along
+        case 1: sc.KeyDown(space), sc.KeyDown(right); break;                              // hop along
         case 2: sc.KeyUp(t % 2 ? left : right), sc.KeyDown(t % 2 ? right : left); break;  // waggle
-        case 5: sc.KeyDown(GLFW_KEY_UP); break;  // full throttle
-        case 6: sc.SetGamepad(0, {}, {t % 40 < 2}); break;  // a bomb now and then, button A
+        case 5: sc.KeyDown(GLFW_KEY_UP); break;                                           // full throttle
+        case 6: sc.SetGamepad(0, {}, {t % 40 < 2}); break;                      // a bomb now and then, button A
         case 7: sc.SetGamepad(0, {t % 200 < 100 ? 0.9f : 0.0f, 0}, {}); break;  // the left stick
     }
     sc.Update();
@@ -65,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(AllGames, PlayToTheEnd, ::testing::Range(1, 8));
 std::vector<float> Snap(c_MyApp* app) {
     std::vector<float> s(app->m_players.Data(), app->m_players.Data() + app->m_players.Length());
     s.insert(s.end(), app->m_objects.Data(), app->m_objects.Data() + app->m_objects.Length());
-    s.insert(s.end(), {static_cast<float>(app->m_score), static_cast<float>(app->m_gameOver), app->m_camX, app->m_camY});
+    s.insert(s.end(),
+             {static_cast<float>(app->m_score), static_cast<float>(app->m_gameOver), app->m_camX, app->m_camY});
     return s;
 }
 
@@ -98,7 +99,8 @@ TEST_P(UnderThePause, ThePauseIconOnlyPausesAndThePausedGameStandsStill) {
     }
     {
         Scenario sc;
-        EXPECT_TRUE(PlayThenPress(sc, game, FINGER) == unpressed && sc.App()->m_paused == 1) << "a finger on the icon played";
+        EXPECT_TRUE(PlayThenPress(sc, game, FINGER) == unpressed && sc.App()->m_paused == 1)
+            << "a finger on the icon played";
     }
     Scenario sc;
     const std::vector<float> paused = PlayThenPress(sc, game, MOUSE);

@@ -12,7 +12,8 @@ TEST(Zizarevizovu, ControlsArrivalsRampAndMismatch) {
     sc.Press(GLFW_KEY_LEFT, 5);
     const Scenario::TextRun* label = sc.FindText("12v");
     const float row0 = static_cast<float>(static_cast<int>(bb_Game_jscrh / 2 - 64));
-    EXPECT_TRUE(p[0] == 6 && label && label->x == 32 && label->y == row0 + 4) << "held left steps once, 3v round to 12v";
+    EXPECT_TRUE(p[0] == 6 && label && label->x == 32 && label->y == row0 + 4)
+        << "held left steps once, 3v round to 12v";
     sc.Press(GLFW_KEY_RIGHT);
     EXPECT_EQ(p[0], 1);
     sc.Press(GLFW_KEY_X);  // B

@@ -17,9 +17,11 @@ TEST(VurorIdi, GravityLandingScoringJumpsAndFallingOff) {
         sc.Update();
     };
     sc.Update(60);
-    EXPECT_TRUE(p[5] == 0 && app->m_score == 0 && app->m_sfxPlays[99] == 0) << "Rared falls onto watch 0, scoring nothing";
+    EXPECT_TRUE(p[5] == 0 && app->m_score == 0 && app->m_sfxPlays[99] == 0)
+        << "Rared falls onto watch 0, scoring nothing";
     std::vector<Scenario::Record> list = sc.Records();
-    auto watch0 = std::find_if(list.begin(), list.end(), [](const Scenario::Record& r) { return r.kind == 1 && r.frame == 0; });
+    auto watch0 =
+        std::find_if(list.begin(), list.end(), [](const Scenario::Record& r) { return r.kind == 1 && r.frame == 0; });
     EXPECT_TRUE(watch0 != list.end() && watch0->r == 255 && watch0->b == 255) << "the starting watch is white";
     p[2] = -50, p[4] = 0;  // high above the watches
     sc.Update(2);
@@ -39,7 +41,9 @@ TEST(VurorIdi, GravityLandingScoringJumpsAndFallingOff) {
     sc.KeyUp(GLFW_KEY_SPACE);
     EXPECT_GE(jumps, 4) << "a held button jumps again at each landing";
     for (const Scenario::Record& r : sc.Records())  // stars the camera passed came round again
-        if (r.kind == 96) { EXPECT_TRUE(r.x >= -16 && r.x <= bb_Game_jscrw + 16) << r.x; }
+        if (r.kind == 96) {
+            EXPECT_TRUE(r.x >= -16 && r.x <= bb_Game_jscrw + 16) << r.x;
+        }
     sc.KeyDown(GLFW_KEY_LEFT);
     for (int i = 0; i < 400 && app->m_gameOver == 0; ++i) sc.Update();
     sc.Update(5);

@@ -8,7 +8,9 @@ TEST(RevUrezov, BombsLandingCrashMarginsAndTheStop) {
     Array<float>& p = app->m_players;
     Array<float>& o = app->m_objects;
     const float x3 = 16 * 3 + bb_Game_jscrw / 2 - 124, y6 = 16 * 6 + bb_Game_jscrh - 128;  // block (3, 6)
-    auto flatCity = [&] { for (int i = 0; i < 700; ++i) o[i] = 0; };
+    auto flatCity = [&] {
+        for (int i = 0; i < 700; ++i) o[i] = 0;
+    };
     sc.Press(GLFW_KEY_SPACE, 6);
     const float bombX = p[11];
     sc.Press(GLFW_KEY_SPACE);

@@ -15,7 +15,9 @@ TEST(DuzeZuzIzora, RoadDamageEndSteeringAndPlainFirstRow) {
         return centres;
     };
     const std::vector<float> first = road();
-    EXPECT_TRUE(first == road() && *std::min_element(first.begin(), first.end()) != *std::max_element(first.begin(), first.end())) << "the same winding road";
+    EXPECT_TRUE(first == road() &&
+                *std::min_element(first.begin(), first.end()) != *std::max_element(first.begin(), first.end()))
+        << "the same winding road";
 
     mg::Start(sc, 5);
     sc.Update();
