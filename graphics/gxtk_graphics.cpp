@@ -30,6 +30,14 @@ void DrawableSize(int* width, int* height) {
     if (GLFWwindow* w = glfwGetCurrentContext()) glfwGetFramebufferSize(w, width, height);
 }
 
+// A quad's two triangles from its four corners at base (top-left,
+// top-right, bottom-right, bottom-left): (0, 1, 2) and (0, 2, 3).
+void PutQuadIndices(uint16_t* i, int base) {
+    const uint16_t b = static_cast<uint16_t>(base);
+    i[0] = b, i[1] = static_cast<uint16_t>(b + 1), i[2] = static_cast<uint16_t>(b + 2);
+    i[3] = b, i[4] = static_cast<uint16_t>(b + 2), i[5] = static_cast<uint16_t>(b + 3);
+}
+
 int PowerOfTwoAtLeast(int n) {
     int p = 1;
     while (p < n && p < (1 << 30)) p <<= 1;
@@ -197,16 +205,7 @@ void gxtkSurface::Bind() {
 
 gxtkGraphics::gxtkGraphics() {
     DrawableSize(&m_width, &m_height);
-    for (int q = 0; q < MAX_QUADS; ++q) {
-        uint16_t b = static_cast<uint16_t>(q * 4);
-        uint16_t* i = m_quadIndices + q * 6;
-        i[0] = b;
-        i[1] = static_cast<uint16_t>(b + 1);
-        i[2] = static_cast<uint16_t>(b + 2);
-        i[3] = b;
-        i[4] = static_cast<uint16_t>(b + 2);
-        i[5] = static_cast<uint16_t>(b + 3);
-    }
+    for (int q = 0; q < MAX_QUADS; ++q) PutQuadIndices(m_quadIndices + q * 6, q * 4);
     memset(m_vertices, 0, sizeof m_vertices);
     PackColor();
 }
@@ -463,9 +462,7 @@ void gxtkGraphics::WriteIndices(Shape shape, int batch, int base, int count) {
     if (shape == SHAPE_POINT) {
         for (int k = 0; k < count; ++k) *i++ = static_cast<uint16_t>(b + k);
     } else if (shape == SHAPE_QUAD) {
-        // (top-left, top-right, bottom-right) and (top-left, bottom-right, bottom-left)
-        i[0] = b, i[1] = static_cast<uint16_t>(b + 1), i[2] = static_cast<uint16_t>(b + 2);
-        i[3] = b, i[4] = static_cast<uint16_t>(b + 2), i[5] = static_cast<uint16_t>(b + 3);
+        PutQuadIndices(i, base);
         i += 6;
     } else {
         // A fan: (0, k, k + 1) for k = 1 .. count - 2.

@@ -1,9 +1,11 @@
 // BBGlfwGame: the window and its GL context (class name and icon), the
-// fixed-rate main loop, data-path mapping and image decoding.
+// fixed-rate main loop, data-path mapping and image decoding; and the
+// windowing library's start, retried while the display refuses.
 #include "host/glfw_game.h"
 #include "host/png.h"
 
 #include <GLFW/glfw3.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -263,4 +265,28 @@ void BBGlfwGame::Run() {
         RenderGame();
         if (_updateRate) _nextUpdate = _platform->Time();
     }
+}
+
+namespace {
+std::string g_initError;
+void KeepInitError(int, const char* description) { g_initError = description ? description : ""; }
+}  // namespace
+
+bool bbInitGlfw(std::string* error) {
+    const int kAttempts = 8;
+    const useconds_t kPauseMicroseconds = 125000;
+    const char* const kDisplayRefused = "Failed to open display";
+    const char* display = getenv("DISPLAY");
+    const bool mayRetry = display && *display;
+    GLFWerrorfun previous = glfwSetErrorCallback(KeepInitError);
+    bool ok = false;
+    for (int attempt = 1;; ++attempt) {
+        g_initError.clear();
+        ok = glfwInit();
+        if (ok || !mayRetry || attempt == kAttempts || g_initError.find(kDisplayRefused) == std::string::npos) break;
+        usleep(kPauseMicroseconds);
+    }
+    glfwSetErrorCallback(previous);
+    if (error) *error = g_initError;
+    return ok;
 }

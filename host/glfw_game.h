@@ -2,6 +2,8 @@
 // loop with its suspend and catch-up rules, data paths, image and audio
 // file decoding entry points, and the process entry BBZorbelGame::Main.
 #pragma once
+#include <string>
+
 #include "host/game.h"
 
 struct GLFWwindow;
@@ -101,6 +103,12 @@ protected:
 // the character a key press also produces (0 for none).
 int TransKey(int glfwKey);
 int KeyToChar(int key);
+
+// glfwInit, asked again for about a second while the X server refuses the
+// connection (it does for a moment while it resets, and now and then when
+// several programs connect at once). The text of GLFW's last error goes to
+// *error; the error callback in place before is kept.
+bool bbInitGlfw(std::string* error);
 
 class BBZorbelGame : public BBGlfwGame {
 public:

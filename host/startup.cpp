@@ -42,23 +42,13 @@ const char* const kHelp =
     "Gamepad mappings are read from $SDL_GAMECONTROLLERCONFIG and from a\n"
     "gamecontrollerdb.txt in that folder.\n";
 
-// An X server refuses connections for a moment while it resets, which it
-// does whenever its last client has left: the start asks again for about a
-// second.
-const int kInitAttempts = 8;
-const int kInitRetryMicroseconds = 125000;
-const char* const kDisplayRefused = "Failed to open display";
-
 // The community mapping database is about half a megabyte.
 const off_t kMaxMappingBytes = 4 << 20;
 
-std::string g_glfwError;
-bool g_holdGlfwErrors = false;   // while glfwInit may still be retried
 std::string g_glfwErrorContext;  // what the game was doing, when it helps
 
-void ReportGlfwError(int code, const char* description) {
-    g_glfwError = description ? description : "";
-    if (!g_holdGlfwErrors) fprintf(stderr, "kestrel-quillons: %s%s\n", g_glfwErrorContext.c_str(), g_glfwError.c_str());
+void ReportGlfwError(int, const char* description) {
+    fprintf(stderr, "kestrel-quillons: %s%s\n", g_glfwErrorContext.c_str(), description ? description : "");
 }
 
 void ReadOptions(int argc, const char** argv) {
@@ -97,22 +87,11 @@ void UseDataFolder() {
 }
 
 bool InitGlfw() {
-    const char* display = getenv("DISPLAY");
-    bool mayRetry = display && *display;
-    bool ok = false;
-    g_holdGlfwErrors = true;
-    for (int attempt = 1; !ok; ++attempt) {
-        g_glfwError.clear();
-        ok = glfwInit();
-        if (ok || !mayRetry || attempt == kInitAttempts || g_glfwError.find(kDisplayRefused) == std::string::npos)
-            break;
-        usleep(kInitRetryMicroseconds);
-    }
-    g_holdGlfwErrors = false;
-    if (!ok)
-        fprintf(stderr, "kestrel-quillons: the windowing library cannot start: %s (start the game on a desktop)\n",
-                g_glfwError.empty() ? "no reason given" : g_glfwError.c_str());
-    return ok;
+    std::string error;
+    if (bbInitGlfw(&error)) return true;
+    fprintf(stderr, "kestrel-quillons: the windowing library cannot start: %s (start the game on a desktop)\n",
+            error.empty() ? "no reason given" : error.c_str());
+    return false;
 }
 
 std::string ReadSmallFile(const std::string& path) {
