@@ -4,11 +4,12 @@
 
 const gxtkGLDispatch& gxtkGLSystem() {
     static const gxtkGLDispatch system = {
-        glDrawArrays, glDrawElements,      glBindTexture,   glGenTextures,     glDeleteTextures,
-        glTexImage2D, glTexSubImage2D,     glTexParameteri, glPixelStorei,     glGetError,
-        glEnable,     glDisable,           glBlendFunc,     glScissor,         glClearColor,
-        glClear,      glReadPixels,        glViewport,      glMatrixMode,      glLoadIdentity,
-        glOrtho,      glEnableClientState, glVertexPointer, glTexCoordPointer, glColorPointer,
+        glDrawArrays,  glDrawElements,      glBindTexture,   glGenTextures,     glDeleteTextures,
+        glTexImage2D,  glTexSubImage2D,     glTexParameteri, glPixelStorei,     glGetError,
+        glEnable,      glDisable,           glBlendFunc,     glScissor,         glClearColor,
+        glClear,       glReadPixels,        glViewport,      glMatrixMode,      glLoadIdentity,
+        glOrtho,       glEnableClientState, glVertexPointer, glTexCoordPointer, glColorPointer,
+        glGetIntegerv,
     };
     return system;
 }

@@ -32,6 +32,7 @@ struct gxtkGLDispatch {
     void (*VertexPointer)(GLint size, GLenum type, GLsizei stride, const void* pointer);
     void (*TexCoordPointer)(GLint size, GLenum type, GLsizei stride, const void* pointer);
     void (*ColorPointer)(GLint size, GLenum type, GLsizei stride, const void* pointer);
+    void (*GetIntegerv)(GLenum pname, GLint* data);
 };
 
 // The table the renderer calls through.

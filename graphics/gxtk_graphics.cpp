@@ -223,12 +223,30 @@ void gxtkGraphics::PackColor() {
               static_cast<uint32_t>(ClampByte(255 * m_alpha)) << 24;
 }
 
+int gxtkGraphics::ViewportMargin() {
+    if (m_maxViewportSeq != glfwGraphicsSeq) {
+        GLint dims[2] = {0, 0};
+        gxtkGL.GetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+        m_maxViewport = std::min(dims[0], dims[1]);
+        m_maxViewportSeq = glfwGraphicsSeq;
+    }
+    int side = std::max(m_width, m_height);
+    return std::max(std::min(side, (m_maxViewport - side) / 2), 0);
+}
+
 int gxtkGraphics::BeginRender() {
     DrawableSize(&m_width, &m_height);
-    gxtkGL.Viewport(0, 0, m_width, m_height);
+    // The viewport reaches beyond the window by a margin on every side, and
+    // the projection still maps one unit to one window pixel. GL clips
+    // primitives against the viewport (Mesa's software renderer against a
+    // band twice its size), so a sprite that sticks out of the window by up
+    // to the window's size is drawn whole instead of being cut into pieces
+    // first; what lies outside the window is dropped as pixels are written.
+    int margin = ViewportMargin();
+    gxtkGL.Viewport(-margin, -margin, m_width + 2 * margin, m_height + 2 * margin);
     gxtkGL.MatrixMode(GL_PROJECTION);
     gxtkGL.LoadIdentity();
-    gxtkGL.Ortho(0, m_width, m_height, 0, -1, 1);
+    gxtkGL.Ortho(-margin, m_width + margin, m_height + margin, -margin, -1, 1);
     gxtkGL.MatrixMode(GL_MODELVIEW);
     gxtkGL.LoadIdentity();
 

@@ -138,6 +138,8 @@ public:
 
     gxtkSurface* m_white = nullptr;  // 1 x 1 white, for batches without a texture
     int m_blend = 0;                 // blend mode GL has (0 alpha, 1 additive)
+    int m_maxViewport = 0;           // the context's largest viewport side
+    int m_maxViewportSeq = -1;       // the context it was asked of
 
     gxtkGraphics();
     void mark() override;
@@ -208,6 +210,10 @@ public:
     void PackColor();
 
 private:
+    // How far the viewport reaches beyond each side of the window: the
+    // window's longer side, less where the context's largest viewport
+    // would not hold it.
+    int ViewportMargin();
     gxtkSurface* WhiteSurface();
     void ResetBatches();
     int ChooseBatch(int kind, gxtkSurface* surface, gxtkVertex* first, int count);

@@ -2,7 +2,8 @@
 // each frame's fresh settings, placement through the matrix, blending of
 // premultiplied colour, the white texel, the scissor, pixel writes into
 // surfaces, the power-of-two retry, textures made again after the window
-// is reopened and given back when discarded, and which files load at all.
+// is reopened and given back when discarded, which files load at all, and
+// the viewport reaching past the window.
 #include <GLFW/glfw3.h>
 
 #include <cstdlib>
@@ -111,6 +112,41 @@ TEST_F(Pixels, RectOvalAndLineTakeTheirColourFromAWhiteTexel) {
 
 // The scissor and ReadPixels both count rows from the top; rows come back
 // at the offset and pitch asked for, and never outside the array.
+// A context that allows viewports of at most 340 pixels a side, and the
+// viewport the renderer asked for.
+GLint g_viewport[4];
+void SmallViewportLimit(GLenum pname, GLint* data) {
+    gxtkGLSystem().GetIntegerv(pname, data);
+    if (pname == GL_MAX_VIEWPORT_DIMS) data[0] = data[1] = 340;
+}
+void KeepViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+    g_viewport[0] = x, g_viewport[1] = y, g_viewport[2] = w, g_viewport[3] = h;
+    gxtkGLSystem().Viewport(x, y, w, h);
+}
+
+// The viewport reaches past the window so that GL need not cut up what
+// sticks out of it, never past what the context allows, and a unit is
+// still one window pixel.
+TEST_F(Pixels, TheViewportReachesPastTheWindowWithinTheContextsLimit) {
+    gxtkGL.Viewport = KeepViewport;
+    for (bool limited : {false, true}) {
+        if (limited) {
+            gxtkGL.GetIntegerv = SmallViewportLimit;
+            device = new gxtkGraphics();  // asks the context again
+            bb_graphics_SetGraphicsDevice(device);
+        }
+        BeginFrame();
+        int w = device->Width(), margin = limited ? (340 - w) / 2 : w;  // 320 x 240
+        const GLint expected[4] = {-margin, -margin, w + 2 * margin, device->Height() + 2 * margin};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(g_viewport[i], expected[i]) << "limited " << limited << ", " << i;
+        device->DrawRect(0, 0, 2, 2);
+        device->DrawRect(w - 1, 239, 5, 5);
+        EXPECT_EQ(Pixel(0, 0) & Pixel(1, 1) & Pixel(w - 1, 239), 0xFFFFFFFFu);
+        EXPECT_EQ(Pixel(2, 2) | Pixel(w - 2, 238), 0xFF000000u);
+        bb_graphics_EndRender();
+    }
+}
+
 TEST_F(Pixels, ScissorAndReadPixelsWorkFromTheTopLeft) {
     BeginFrame();
     device->SetScissor(10, 20, 30, 5);
